@@ -1,0 +1,46 @@
+# Helpers shared by the layer, test and benchmark folders.
+
+set(VARDEL_SOURCE_ROOT ${PROJECT_SOURCE_DIR}/src)
+set_property(GLOBAL PROPERTY VARDEL_LIBRARIES "")
+
+# vardel_library(NAME FOLDERS folder... [LINKS lib...] [PRIVATE_LINKS lib...]): the static library of
+# one layer, built from every .cpp under the given folders of src/. Includes are rooted at src/.
+function(vardel_library name)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;LINKS;PRIVATE_LINKS" ${ARGN})
+  set(sources)
+  foreach(folder IN LISTS ARG_FOLDERS)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${VARDEL_SOURCE_ROOT}/${folder}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${VARDEL_SOURCE_ROOT}>
+    $<INSTALL_INTERFACE:include/vardel>)
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE ${ARG_PRIVATE_LINKS})
+  set_property(GLOBAL APPEND PROPERTY VARDEL_LIBRARIES ${name})
+endfunction()
+
+# vardel_test(NAME SOURCES... LINKS lib... [LABELS unit|gl|e2e] [TIMEOUT s]): one GoogleTest
+# executable registered with CTest. Tests labelled gl need a display; the test command provides one.
+function(vardel_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LINKS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gmock GTest::gtest GTest::gtest_main)
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# vardel_bench(NAME SOURCES... LINKS lib...): one Google Benchmark program.
+function(vardel_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
+  set_property(GLOBAL APPEND PROPERTY VARDEL_BENCHMARKS ${name})
+endfunction()

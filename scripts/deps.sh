@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the demo need, only those missing.
+# As root it installs them; otherwise it prints the command to run.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config make
+  libfreetype-dev libgl-dev libx11-dev libxtst-dev
+  googletest libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils fonts-dejavu-core
+  libgl1-mesa-dri libglx-mesa0
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages. Run:" >&2
+  echo "  sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
