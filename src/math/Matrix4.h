@@ -1,0 +1,24 @@
+#pragma once
+
+namespace vardel::math {
+
+// 4 x 4 floats stored row by row: element (i, j) is m[4 * i + j], so an affine matrix keeps its
+// translation in m[3], m[7] and m[11]. OpenGL takes it transposed.
+struct Matrix4 {
+    float m[16];
+
+    void setIdentity()
+    {
+        for (float& f : m) {
+            f = 0.0f;
+        }
+        m[0] = m[5] = m[10] = m[15] = 1.0f;
+    }
+
+    float& operator[](int i) { return m[i]; }
+    const float& operator[](int i) const { return m[i]; }
+};
+
+static_assert(sizeof(Matrix4) == 64);
+
+} // namespace vardel::math
