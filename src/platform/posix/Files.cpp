@@ -1,0 +1,305 @@
+#include "platform/posix/Files.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/FileSystem.h"
+#include "platform/posix/Handle.h"
+
+namespace vardel::platform::posix {
+
+namespace {
+
+// A file as the system knows it, whatever path it was opened by.
+struct FileKey {
+    dev_t device;
+    ino_t inode;
+
+    bool operator==(const FileKey&) const = default;
+};
+
+struct FileKeyHash {
+    std::size_t operator()(const FileKey& key) const
+    {
+        return std::hash<dev_t>()(key.device) * 31 + std::hash<ino_t>()(key.inode);
+    }
+};
+
+// The opens of one file that this process holds.
+struct Holders {
+    int shared = 0;
+    bool exclusive = false;
+};
+
+// flock() alone already makes two opens of a file conflict, within the process as across processes.
+// The table keeps that true on file systems that emulate flock() with per-process locks, and its
+// lock orders opens and closes so that no open sees a lock that a close is about to drop. Never
+// destroyed: files may be closed by static destructors.
+struct ShareTable {
+    std::mutex mutex;
+    std::unordered_map<FileKey, Holders, FileKeyHash> files;
+};
+
+ShareTable& shares()
+{
+    static ShareTable* table = new ShareTable;
+    return *table;
+}
+
+class FileRecord : public HandleRecord {
+public:
+    FileRecord(int fd, FileKey key, DWORD access, bool exclusive)
+        : fd(fd), key(key), access(access), exclusive(exclusive)
+    {
+    }
+
+    ~FileRecord() override
+    {
+        std::lock_guard lock(shares().mutex);
+        ::close(fd);
+        auto found = shares().files.find(key);
+        if (exclusive || --found->second.shared == 0) {
+            shares().files.erase(found);
+        }
+    }
+
+    const int fd;
+    const FileKey key;
+    const DWORD access;
+    const bool exclusive;
+};
+
+// Registers an open of key in the share table and takes the matching flock(); false when the
+// file is held in a way that excludes this open.
+bool share(int fd, FileKey key, bool exclusive)
+{
+    std::lock_guard lock(shares().mutex);
+    Holders& holders = shares().files[key];
+    bool free = !holders.exclusive && !(exclusive && holders.shared > 0);
+    // Any other flock() failure (a file system without locks) leaves the process-wide check alone.
+    if (free && flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        free = false;
+    }
+    if (!free) {
+        if (!holders.exclusive && holders.shared == 0) {
+            shares().files.erase(key);
+        }
+        return false;
+    }
+    if (exclusive) {
+        holders.exclusive = true;
+    } else {
+        ++holders.shared;
+    }
+    return true;
+}
+
+// The code for a path that does not exist: ERROR_PATH_NOT_FOUND when already its folder is missing.
+DWORD missingPathError(const std::string& path)
+{
+    std::string::size_type slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    struct stat folder;
+    bool found = stat(path.substr(0, slash).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode);
+    return found ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+HANDLE failOpen(DWORD error)
+{
+    fail(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The file record behind handle when it was opened with access; otherwise null with the reason set.
+std::shared_ptr<FileRecord> findFile(HANDLE file, DWORD access)
+{
+    std::shared_ptr<FileRecord> record = findHandle<FileRecord>(file);
+    if (record && (record->access & access) != access) {
+        fail(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return record;
+}
+
+// Repeats step (a read or a write) until count bytes have moved, step moves none or it fails.
+template <typename Step>
+BOOL transfer(HANDLE file, DWORD access, DWORD count, LPDWORD done, LPOVERLAPPED overlapped, DWORD ioError,
+              Step step)
+{
+    if (!done || overlapped) {
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    *done = 0;
+    std::shared_ptr<FileRecord> record = findFile(file, access);
+    if (!record) {
+        return FALSE;
+    }
+    while (*done < count) {
+        ssize_t moved = step(record->fd, *done, count - *done);
+        if (moved > 0) {
+            *done += static_cast<DWORD>(moved);
+        } else if (moved == 0) {
+            break;
+        } else if (errno != EINTR) {
+            return errno == EIO ? fail(ioError) : failWithErrno(errno);
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+} // namespace vardel::platform::posix
+
+using namespace vardel::platform::posix;
+
+HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES,
+                          DWORD creationDisposition, DWORD, HANDLE)
+{
+    if (!name || creationDisposition != OPEN_EXISTING) {
+        return failOpen(ERROR_INVALID_PARAMETER);
+    }
+    std::string path = nativePath(name);
+    // Looking before opening keeps open() away from FIFOs, which would wait for a writer, and from
+    // devices, which may act on being opened.
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        return failOpen(errno == ENOENT ? missingPathError(path) : errorFromErrno(errno));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return failOpen(ERROR_ACCESS_DENIED);
+    }
+    bool reading = desiredAccess & GENERIC_READ;
+    bool writing = desiredAccess & GENERIC_WRITE;
+    int mode = reading && writing ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
+    // O_NONBLOCK still covers a path swapped for a FIFO after the look; regular files ignore it.
+    int fd = open(path.c_str(), mode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return failOpen(errno == ENOENT ? missingPathError(path) : errorFromErrno(errno));
+    }
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return failOpen(ERROR_ACCESS_DENIED);
+    }
+    FileKey key{info.st_dev, info.st_ino};
+    bool exclusive = shareMode == 0;
+    if (!share(fd, key, exclusive)) {
+        close(fd);
+        return failOpen(ERROR_SHARING_VIOLATION);
+    }
+    return openHandle(std::make_shared<FileRecord>(fd, key, desiredAccess & (GENERIC_READ | GENERIC_WRITE),
+                                                   exclusive));
+}
+
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overlapped)
+{
+    auto bytes = static_cast<char*>(buffer);
+    return transfer(file, GENERIC_READ, count, read, overlapped, ERROR_READ_FAULT,
+                    [bytes](int fd, DWORD done, DWORD left) { return ::read(fd, bytes + done, left); });
+}
+
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    auto bytes = static_cast<const char*>(buffer);
+    return transfer(file, GENERIC_WRITE, count, written, overlapped, ERROR_WRITE_FAULT,
+                    [bytes](int fd, DWORD done, DWORD left) { return ::write(fd, bytes + done, left); });
+}
+
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method)
+{
+    std::shared_ptr<FileRecord> record = findFile(file, 0);
+    if (!record) {
+        return INVALID_SET_FILE_POINTER;
+    }
+    std::int64_t offset = distance;
+    if (distanceHigh) {
+        offset = static_cast<std::int64_t>(static_cast<std::uint64_t>(*distanceHigh) << 32 | static_cast<DWORD>(distance));
+    }
+    off_t base = 0;
+    struct stat info;
+    if (method == FILE_CURRENT) {
+        base = lseek(record->fd, 0, SEEK_CUR);
+    } else if (method == FILE_END) {
+        base = fstat(record->fd, &info) == 0 ? info.st_size : -1;
+    } else if (method != FILE_BEGIN) {
+        fail(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (base < 0) {
+        failWithErrno(errno);
+        return INVALID_SET_FILE_POINTER;
+    }
+    std::int64_t target;
+    if (__builtin_add_overflow(static_cast<std::int64_t>(base), offset, &target)
+        || (!distanceHigh && target >= static_cast<std::int64_t>(INVALID_SET_FILE_POINTER))) {
+        fail(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (target < 0) {
+        fail(ERROR_NEGATIVE_SEEK);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (lseek(record->fd, target, SEEK_SET) < 0) {
+        failWithErrno(errno);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (distanceHigh) {
+        *distanceHigh = static_cast<LONG>(target >> 32);
+        SetLastError(ERROR_SUCCESS);
+    }
+    return static_cast<DWORD>(target);
+}
+
+BOOL WINAPI SetEndOfFile(HANDLE file)
+{
+    std::shared_ptr<FileRecord> record = findFile(file, GENERIC_WRITE);
+    if (!record) {
+        return FALSE;
+    }
+    off_t position = lseek(record->fd, 0, SEEK_CUR);
+    if (position < 0 || ftruncate(record->fd, position) != 0) {
+        return failWithErrno(errno);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI FlushFileBuffers(HANDLE file)
+{
+    std::shared_ptr<FileRecord> record = findFile(file, GENERIC_WRITE);
+    if (!record) {
+        return FALSE;
+    }
+    return fsync(record->fd) == 0 ? TRUE : failWithErrno(errno);
+}
+
+BOOL WINAPI GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess, LPFILETIME lastWrite)
+{
+    std::shared_ptr<FileRecord> record = findFile(file, 0);
+    if (!record) {
+        return FALSE;
+    }
+    struct statx info;
+    if (!describeFile(record->fd, "", AT_EMPTY_PATH, info)) {
+        return failWithErrno(errno);
+    }
+    if (creation) {
+        *creation = creationTime(info);
+    }
+    if (lastAccess) {
+        *lastAccess = toFileTime(info.stx_atime);
+    }
+    if (lastWrite) {
+        *lastWrite = toFileTime(info.stx_mtime);
+    }
+    return TRUE;
+}

@@ -1,0 +1,214 @@
+#include "platform/posix/MessageQueue.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <unordered_map>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "platform/posix/LastError.h"
+#include "platform/posix/MessageSource.h"
+#include "platform/posix/ThreadContext.h"
+
+namespace vardel::platform::posix {
+
+namespace {
+
+// Never destroyed: threads may post while the process exits.
+struct QueueRegistry {
+    std::mutex mutex;
+    std::unordered_map<DWORD, std::shared_ptr<MessageQueue>> queues;
+};
+
+QueueRegistry& registry()
+{
+    static QueueRegistry* queues = new QueueRegistry;
+    return *queues;
+}
+
+} // namespace
+
+MessageQueue& MessageQueue::current()
+{
+    ThreadContext& context = ThreadContext::current();
+    if (!context.queue) {
+        context.queue = std::make_shared<MessageQueue>(context.id);
+        std::lock_guard lock(registry().mutex);
+        registry().queues[context.id] = context.queue;
+    }
+    return *context.queue;
+}
+
+std::shared_ptr<MessageQueue> MessageQueue::find(DWORD threadId)
+{
+    std::lock_guard lock(registry().mutex);
+    auto found = registry().queues.find(threadId);
+    return found == registry().queues.end() ? nullptr : found->second;
+}
+
+MessageQueue::MessageQueue(DWORD threadId)
+    : threadId(threadId), wakeDescriptor(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+}
+
+MessageQueue::~MessageQueue()
+{
+    if (wakeDescriptor >= 0) {
+        ::close(wakeDescriptor);
+    }
+}
+
+bool MessageQueue::post(const MSG& message)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (closed) {
+            return false;
+        }
+        posted.push_back(message);
+    }
+    wake();
+    return true;
+}
+
+void MessageQueue::wake()
+{
+    std::uint64_t one = 1;
+    while (write(wakeDescriptor, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+}
+
+void MessageQueue::addSource(MessageSource* source)
+{
+    sources.push_back(source);
+}
+
+void MessageQueue::removeSource(MessageSource* source)
+{
+    sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
+}
+
+bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool remove)
+{
+    // The wake-up count is cleared before looking, so a post that lands after the look leaves
+    // the descriptor readable for the next wait.
+    drainWake();
+    // A pump may add or remove sources (a window closing its connection), so walk a copy.
+    std::vector<MessageSource*> walking = sources;
+    for (MessageSource* source : walking) {
+        source->pump(*this);
+    }
+    {
+        std::lock_guard lock(mutex);
+        for (auto it = posted.begin(); it != posted.end(); ++it) {
+            if (matches(*it, window, first, last)) {
+                message = *it;
+                if (remove) {
+                    posted.erase(it);
+                }
+                return true;
+            }
+        }
+    }
+    walking = sources;
+    for (MessageSource* source : walking) {
+        if (source->idle(message, window, first, last, remove)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MessageQueue::get(MSG& message, HWND window, UINT first, UINT last)
+{
+    while (!peek(message, window, first, last, true)) {
+        waitForInput();
+    }
+}
+
+bool MessageQueue::matches(const MSG& message, HWND window, UINT first, UINT last)
+{
+    if (message.message == WM_QUIT) {
+        return true;
+    }
+    HWND threadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
+    if (window == threadOnly ? message.hwnd != nullptr : window && message.hwnd != window) {
+        return false;
+    }
+    return (first == 0 && last == 0) || (message.message >= first && message.message <= last);
+}
+
+DWORD MessageQueue::now()
+{
+    auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void MessageQueue::close()
+{
+    {
+        std::lock_guard lock(registry().mutex);
+        auto found = registry().queues.find(threadId);
+        if (found != registry().queues.end() && found->second.get() == this) {
+            registry().queues.erase(found);
+        }
+    }
+    std::lock_guard lock(mutex);
+    closed = true;
+    posted.clear();
+}
+
+void MessageQueue::drainWake()
+{
+    std::uint64_t count;
+    while (read(wakeDescriptor, &count, sizeof count) < 0 && errno == EINTR) {
+    }
+}
+
+void MessageQueue::waitForInput()
+{
+    std::vector<pollfd> descriptors{{wakeDescriptor, POLLIN, 0}};
+    for (MessageSource* source : sources) {
+        int descriptor = source->descriptor();
+        if (descriptor >= 0) {
+            descriptors.push_back({descriptor, POLLIN, 0});
+        }
+    }
+    while (poll(descriptors.data(), descriptors.size(), -1) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace vardel::platform::posix
+
+using namespace vardel::platform::posix;
+
+BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::shared_ptr<MessageQueue> queue = MessageQueue::find(threadId);
+    if (!queue || !queue->post(MSG{nullptr, message, wParam, lParam, MessageQueue::now(), {0, 0}})) {
+        return fail(ERROR_INVALID_THREAD_ID);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT remove)
+{
+    if (!message) {
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    return MessageQueue::current().peek(*message, window, first, last, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT first, UINT last)
+{
+    if (!message) {
+        fail(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    MessageQueue::current().get(*message, window, first, last);
+    return message->message == WM_QUIT ? FALSE : TRUE;
+}

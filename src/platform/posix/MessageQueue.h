@@ -1,0 +1,65 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/posix/Types.h"
+
+namespace vardel::platform::posix {
+
+class MessageSource;
+
+// The message queue of one thread: posted messages in order, plus the thread's message sources
+// (see MessageSource). Other threads post to it and wake it; only the owner reads it.
+class MessageQueue {
+public:
+    // The calling thread's queue, made on first use (a thread has a queue from its first
+    // PeekMessageA, GetMessageA or window).
+    static MessageQueue& current();
+    // The queue of a thread, or null when that thread has none (not yet, or it has ended).
+    static std::shared_ptr<MessageQueue> find(DWORD threadId);
+
+    explicit MessageQueue(DWORD threadId);
+    ~MessageQueue();
+    MessageQueue(const MessageQueue&) = delete;
+    MessageQueue& operator=(const MessageQueue&) = delete;
+
+    // Any thread
+    // Appends a message and wakes the owner; false once the queue is closed.
+    bool post(const MSG& message);
+    // Makes the owner's wait look at its sources again (after InvalidateRect, for instance).
+    void wake();
+
+    // Owner thread only
+    void addSource(MessageSource* source);
+    void removeSource(MessageSource* source);
+    // The first message that matches the filter, if any, as PeekMessageA.
+    bool peek(MSG& message, HWND window, UINT first, UINT last, bool remove);
+    // Waits for a matching message and removes it, as GetMessageA.
+    void get(MSG& message, HWND window, UINT first, UINT last);
+
+    // The filter of PeekMessageA and GetMessageA: window null takes every message of the thread,
+    // (HWND)-1 only thread messages; a range of 0, 0 takes every number; WM_QUIT always matches.
+    static bool matches(const MSG& message, HWND window, UINT first, UINT last);
+    // The time stamp of a new message, in milliseconds on the monotonic clock.
+    static DWORD now();
+
+    // Unregisters the queue when its thread ends; posting fails from then on.
+    void close();
+
+    const DWORD threadId;
+
+private:
+    void drainWake();
+    void waitForInput();
+
+    std::mutex mutex;
+    std::deque<MSG> posted;
+    bool closed = false;
+    int wakeDescriptor;
+    std::vector<MessageSource*> sources;
+};
+
+} // namespace vardel::platform::posix
