@@ -7,5 +7,6 @@
 #else
 #include "platform/posix/Types.h"
 #include "platform/posix/Kernel.h"
+#include "platform/posix/Files.h"
 #include "platform/posix/Messages.h"
 #endif

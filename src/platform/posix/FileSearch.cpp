@@ -81,7 +81,7 @@ bool describe(int folder, const char* name, WIN32_FIND_DATAA& data)
 
 // Appends the entries of folder that match pattern: "." and ".." first, then the others in the
 // order the file system returns them. False with the reason set when the folder cannot be read.
-bool collect(const std::string& folder, const std::string& pattern, std::vector<WIN32_FIND_DATAA>& entries)
+bool collect(const std::string& folder, const char* pattern, std::vector<WIN32_FIND_DATAA>& entries)
 {
     DIR* directory = opendir(folder.c_str());
     if (!directory) {
@@ -90,13 +90,13 @@ bool collect(const std::string& folder, const std::string& pattern, std::vector<
     }
     WIN32_FIND_DATAA data;
     for (const char* dots : {".", ".."}) {
-        if (matches(pattern.c_str(), dots) && describe(dirfd(directory), dots, data)) {
+        if (matches(pattern, dots) && describe(dirfd(directory), dots, data)) {
             entries.push_back(data);
         }
     }
     while (dirent* entry = readdir(directory)) {
         const char* name = entry->d_name;
-        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 && matches(pattern.c_str(), name)
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 && matches(pattern, name)
             && describe(dirfd(directory), name, data)) {
             entries.push_back(data);
         }
@@ -122,11 +122,9 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data)
     std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
     // "*.*" is the customary way to ask for every entry, names without a dot included.
-    if (namePattern == "*.*") {
-        namePattern = "*";
-    }
+    const char* wildcard = namePattern == "*.*" ? "*" : namePattern.c_str();
     auto search = std::make_shared<SearchRecord>();
-    if (!collect(folder, namePattern, search->entries)) {
+    if (!collect(folder, wildcard, search->entries)) {
         return INVALID_HANDLE_VALUE;
     }
     if (search->entries.empty()) {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "io/Stream.h"
+
+namespace vardel::io {
+
+// A sink of bytes.
+class OutputStream : public Stream {
+    VARDEL_CLASS_PATH(Stream, OutputStream)
+
+    // Writing
+    // Writes at most count bytes; returns how many were written.
+    virtual int write(const void* buffer, int count) = 0;
+    virtual bool flush() = 0;
+
+    // Closing
+    virtual bool close() = 0;
+};
+
+} // namespace vardel::io
