@@ -61,10 +61,3 @@ TEST(StandardStreams, transfersAreAllOrNothing)
     EXPECT_EQ(folder.read("out"), "out");
     EXPECT_EQ(folder.read("err"), "err");
 }
-
-TEST(StandardStreams, reportTheirBaseClassPaths)
-{
-    EXPECT_EQ(System::standardInput().className(), "Object:Stream:InputStream");
-    EXPECT_EQ(System::standardOutput().className(), "Object:Stream:OutputStream");
-    EXPECT_EQ(System::standardError().className(), "Object:Stream:OutputStream");
-}
