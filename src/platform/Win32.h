@@ -9,4 +9,5 @@
 #include "platform/posix/Kernel.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/Messages.h"
+#include "platform/x11/Desktop.h"
 #endif

@@ -179,4 +179,6 @@ typedef struct tagMSG {
 #define WM_MBUTTONUP 0x0208u
 #define WM_MOUSEWHEEL 0x020Au
 #define WM_MOUSELEAVE 0x02A3u
+#define WM_QUERYNEWPALETTE 0x030Fu
+#define WM_PALETTECHANGED 0x0311u
 #define WM_USER 0x0400u
