@@ -1,0 +1,13 @@
+#pragma once
+
+namespace vardel::physics {
+
+// Templates over the scalar type and the number of dimensions; only <float, 3> is defined.
+template <typename Scalar, int Dimensions>
+class Weight;
+template <typename Scalar, int Dimensions>
+class Spring;
+template <typename Scalar, int Dimensions>
+class Relaxator;
+
+} // namespace vardel::physics

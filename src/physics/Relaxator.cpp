@@ -1,0 +1,140 @@
+#include "physics/Relaxator.h"
+
+#include <cmath>
+
+namespace vardel::physics {
+
+namespace {
+
+using Vector = math::Vector3<float>;
+using WeightF = Weight<float, 3>;
+using SpringF = Spring<float, 3>;
+
+// The relative change of length (len - rest) / len. A spring of zero length has no direction to
+// push along and gives 0, where the quotient would be NaN or infinite.
+float stretch(float len, float restLength)
+{
+    return len > 0.0f ? (len - restLength) / len : 0.0f;
+}
+
+// A weight of zero mass takes no spring impulse instead of an infinite one, which would spread
+// NaN through every spring that reaches it.
+float inverseMass(float mass)
+{
+    return mass != 0.0f ? 1.0f / mass : 0.0f;
+}
+
+// Each spring's stiffness and dt; the ends' masses scale the impulses. The recorded force is the
+// impulse on A before the division by its mass.
+struct PerSpringLaw {
+    Vector force(const SpringF& spring, const Vector& d, float len) const
+    {
+        // (rest - len) / len, as the negated stretch.
+        return Vector::scaled(-stretch(len, spring.restLength) * spring.stiffness * dt, d);
+    }
+    static Vector impulseOnA(const Vector& f, const WeightF& a) { return Vector::scaled(inverseMass(a.mass), f); }
+    static Vector impulseOnB(const Vector& f, const WeightF& b) { return Vector::scaled(-inverseMass(b.mass), f); }
+
+    float dt;
+};
+
+// One constant for every spring, masses ignored. The recorded force is the impulse on B.
+struct UniformLaw {
+    Vector force(const SpringF& spring, const Vector& d, float len) const
+    {
+        return Vector::scaled(kdt * stretch(len, spring.restLength), d);
+    }
+    static Vector impulseOnA(const Vector& f, const WeightF&) { return Vector::scaled(-1.0f, f); }
+    static Vector impulseOnB(const Vector& f, const WeightF&) { return f; }
+
+    float kdt;
+};
+
+// Adds every spring's impulses to its ends' velocities, in list order. Consecutive springs mostly
+// share their first weight (builders add a weight's springs together), so that weight's velocity
+// is carried in registers for the run and stored once: the additions keep their order, but the
+// run costs one memory round trip instead of one per spring.
+template <typename Law>
+void applySprings(container::List<SpringF>& springs, const Law& law)
+{
+    WeightF* run = nullptr;
+    Vector runVelocity(0, 0, 0);
+    for (SpringF& spring : springs) {
+        WeightF& a = *spring.weightA;
+        WeightF& b = *spring.weightB;
+        Vector d = Vector::difference(a.position, b.position);
+        float len = d.length();
+        // Stored apart from the force: GCC then keeps the impulse in one register layout.
+        spring.length = len;
+        Vector f = law.force(spring, d, len);
+        if (&a != run) {
+            if (run)
+                run->velocity = runVelocity;
+            run = &a;
+            runVelocity = a.velocity;
+        }
+        runVelocity.add(Law::impulseOnA(f, a));
+        if (&b == run)
+            runVelocity.add(Law::impulseOnB(f, b));
+        else
+            b.velocity.add(Law::impulseOnB(f, b));
+        spring.force = f;
+    }
+    if (run)
+        run->velocity = runVelocity;
+}
+
+} // namespace
+
+Relaxator<float, 3>::Relaxator() : gravity(0, 0, 0), uniformStiffness(0.0f), damping(0.0f) {}
+
+void Relaxator<float, 3>::setWeightCount(unsigned count)
+{
+    weights.clear();
+    springs.clear();
+    weights.resize(count);
+}
+
+void Relaxator<float, 3>::addSpring(unsigned a, unsigned b, float stiffness)
+{
+    SpringF& spring = springs.append()->value;
+    spring.stiffness = stiffness;
+    spring.weightA = &weights[a];
+    spring.weightB = &weights[b];
+    spring.nextAtA = spring.weightA->firstSpring;
+    spring.nextAtB = spring.weightB->firstSpring;
+    spring.weightB->firstSpring = &spring;
+    spring.weightA->firstSpring = &spring;
+}
+
+void Relaxator<float, 3>::captureRest()
+{
+    for (SpringF& spring : springs) {
+        float d = Vector::difference(spring.weightA->position, spring.weightB->position).length();
+        spring.restLength = d;
+        spring.length = d;
+        spring.force.setZero();
+    }
+    for (WeightF& weight : weights)
+        weight.velocity.setZero();
+}
+
+void Relaxator<float, 3>::step(WeightCallback integrate, float dt)
+{
+    if (uniformStiffness == 0.0f)
+        applySprings(springs, PerSpringLaw{dt});
+    else
+        applySprings(springs, UniformLaw{dt * uniformStiffness});
+
+    float damp = std::exp(-dt * damping);
+    Vector g = Vector::scaled(dt, gravity);
+    for (WeightF& weight : weights) {
+        if (weight.pinned)
+            continue;
+        weight.velocity = Vector::scaled(damp, weight.velocity);
+        weight.velocity.add(g);
+        integrate(&weight, &dt);
+    }
+}
+
+} // namespace vardel::physics

@@ -1,0 +1,4 @@
+#pragma once
+
+// The number of allocations through operator new since the program started.
+int allocationCount();
