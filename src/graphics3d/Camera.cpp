@@ -1,0 +1,50 @@
+#include "graphics3d/Camera.h"
+
+#include "platform/OpenGL.h"
+#include "graphics3d/Extensions.h"
+
+namespace vardel::graphics3d {
+
+Camera::Camera() : zNear(10.0f), zFar(100.0f), left(-10.0f), bottom(-10.0f), width(20.0f), height(20.0f)
+{
+    transform.setIdentity();
+}
+
+void Camera::apply()
+{
+    const float n = zNear, f = zFar, l = left, b = bottom, w = width, h = height;
+    // Row by row: the matrix of glFrustum(l, l + w, b, b + h, n, f).
+    const float frustum[16] = {
+        2 * n / w, 0, (2 * l + w) / w, 0,
+        0, 2 * n / h, (2 * b + h) / h, 0,
+        0, 0, -(f + n) / (f - n), -2 * f * n / (f - n),
+        0, 0, -1, 0,
+    };
+    math::Matrix4 projection;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += transform[4 * r + k] * frustum[4 * k + c];
+            projection[4 * r + c] = sum;
+        }
+    }
+
+    GLint savedMode;
+    glGetIntegerv(GL_MATRIX_MODE, &savedMode);
+    glMatrixMode(GL_PROJECTION);
+    if (glLoadTransposeMatrixfARB) {
+        glLoadTransposeMatrixfARB(projection.m);
+    } else {
+        // OpenGL's own layout is column by column.
+        float columns[16];
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c)
+                columns[4 * c + r] = projection[4 * r + c];
+        }
+        glLoadMatrixf(columns);
+    }
+    glMatrixMode(savedMode);
+}
+
+} // namespace vardel::graphics3d

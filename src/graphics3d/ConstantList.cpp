@@ -1,0 +1,7 @@
+#include "graphics3d/ConstantList.h"
+
+namespace vardel::graphics3d {
+
+ConstantList::ConstantList() = default;
+
+} // namespace vardel::graphics3d

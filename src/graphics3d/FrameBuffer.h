@@ -1,0 +1,29 @@
+#pragma once
+
+#include "object/Object.h"
+#include "platform/Win32.h"
+#include "types/String.h"
+
+#include <cstdint>
+
+namespace vardel::graphics3d {
+
+// The window a rendering context draws into and its size.
+class FrameBuffer : public object::Object {
+    VARDEL_CLASS_PATH(object::Object, FrameBuffer)
+
+    // The window of the device context current on the calling thread, and its size.
+    FrameBuffer();
+
+    // Resizes the window and then records the outer size it actually got.
+    void setSize(std::int32_t newWidth, std::int32_t newHeight);
+    // Records the window's outer size.
+    void refreshSize();
+
+    std::int32_t width;
+    std::int32_t height;
+    HDC deviceContext;
+    HWND window;
+};
+
+} // namespace vardel::graphics3d

@@ -1,0 +1,7 @@
+#include "graphics3d/Shader.h"
+
+namespace vardel::graphics3d {
+
+Shader::Shader() : arrays(0) {}
+
+} // namespace vardel::graphics3d

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "graphics3d/Resource.h"
+
+#include <cstdint>
+
+namespace vardel::graphics3d {
+
+class CallList;
+
+// Which client vertex arrays must be enabled and which program objects bound while geometry is
+// drawn. Made current through the ShaderStack of the current Context.
+class Shader : public Resource {
+    VARDEL_CLASS_PATH(Resource, Shader)
+
+    // Client-array bits: one per OpenGL client array; texture coordinates of unit i are
+    // textureCoordinateArray << i. Other bits name no array.
+    static constexpr std::uint32_t vertexArray = 0x001;
+    static constexpr std::uint32_t normalArray = 0x004;
+    static constexpr std::uint32_t colourArray = 0x010;
+    static constexpr std::uint32_t weightArray = 0x040;
+    static constexpr std::uint32_t fogCoordinateArray = 0x080;
+    static constexpr std::uint32_t edgeFlagArray = 0x100;
+    static constexpr std::uint32_t textureCoordinateArray = 0x1000;
+
+    Shader();
+
+    // Activation
+    virtual void enter() = 0;
+    virtual void leave() = 0;
+    virtual void recordEnter(CallList& list) = 0;
+    virtual void recordLeave(CallList& list) = 0;
+
+    // The client arrays the shader needs enabled while it is current.
+    std::uint32_t arrays;
+};
+
+} // namespace vardel::graphics3d
