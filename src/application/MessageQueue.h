@@ -1,0 +1,28 @@
+#pragma once
+
+#include "container/Queue.h"
+#include "object/Object.h"
+#include "types/String.h"
+#include "application/Message.h"
+
+namespace vardel::application {
+
+// A FIFO of messages. It has no lock of its own: its owner locks around every call.
+class MessageQueue : public object::Object {
+    VARDEL_CLASS_PATH(object::Object, MessageQueue)
+
+    MessageQueue() = default;
+    MessageQueue(const MessageQueue&) = delete;
+    MessageQueue& operator=(const MessageQueue&) = delete;
+
+    // Queueing
+    // A push takes one count on the message; a pop hands that count to the caller. Destroying the
+    // queue releases every message still in it.
+    void pushBack(Message* message);
+    void pushFront(Message* message);
+    Message* popFront();
+
+    container::Queue<Message> messages;
+};
+
+} // namespace vardel::application

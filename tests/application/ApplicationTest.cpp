@@ -1,0 +1,187 @@
+#include "application/Application.h"
+#include "application/Message.h"
+#include "system/Signal.h"
+#include "system/Thread.h"
+
+#include "Recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+using vardel::application::Application;
+using vardel::application::Message;
+using vardel::application::Messenger;
+using vardel::application::theApplication;
+using vardel::system::Signal;
+using vardel::system::Thread;
+
+namespace {
+
+// An application whose ready() hands the test a helper thread, joined when quitting.
+struct TestApplication : Application {
+    bool ready() override
+    {
+        ++readyCalls;
+        if (helperBody) {
+            helper = std::thread(helperBody);
+        }
+        return readyResult;
+    }
+    bool quitting() override
+    {
+        ++quittingCalls;
+        return true;
+    }
+    ~TestApplication() override
+    {
+        if (helper.joinable()) {
+            helper.join();
+        }
+    }
+
+    std::function<void()> helperBody;
+    std::thread helper;
+    bool readyResult = true;
+    int readyCalls = 0;
+    int quittingCalls = 0;
+};
+
+// Posts until the application's loop accepts messages.
+void postOnceRunning(Recorder* handler, std::int32_t what)
+{
+    while (!Messenger::post(handler, what)) {
+        std::this_thread::yield();
+    }
+}
+
+std::vector<std::int32_t> codes(std::initializer_list<std::int32_t> list)
+{
+    return std::vector<std::int32_t>(list);
+}
+
+} // namespace
+
+TEST(Application, refusesMessagesBeforeRunAndServesThemInOrderAfter)
+{
+    auto* application = new TestApplication;
+    EXPECT_EQ(theApplication, application);
+    EXPECT_EQ(application->className(), "Object:Handler:Messenger:Application");
+    EXPECT_FALSE(application->runsOwnThread());
+    Recorder handler;
+    application->addHandler(&handler);
+    EXPECT_FALSE(Messenger::post(&handler, 1));
+    EXPECT_FALSE(Application::quit());
+
+    application->helperBody = [&] {
+        postOnceRunning(&handler, 2);
+        Messenger::post(&handler, 3);
+        Application::quit();
+        Messenger::post(&handler, 4);
+    };
+    EXPECT_TRUE(application->run());
+    EXPECT_EQ(application->thread, Thread::current());
+    EXPECT_EQ(handler.codes(), codes({2, 3}));
+    EXPECT_EQ(application->readyCalls, 1);
+    EXPECT_EQ(application->quittingCalls, 1);
+    EXPECT_EQ(theApplication, application);
+    application->helper.join();
+    // Message 4 stays queued until the application goes.
+    EXPECT_EQ(application->queue.messages.count, 1);
+    application->release();
+    EXPECT_EQ(theApplication, nullptr);
+}
+
+TEST(Application, aSendFromAnotherThreadOvertakesQueuedMessages)
+{
+    TestApplication application;
+    Recorder handler;
+    application.addHandler(&handler);
+    Signal serving;
+    Signal queued;
+    handler.action = [&](Message& message) {
+        if (message.what == 1) {
+            serving.set();
+            queued.wait();
+        }
+    };
+    application.helperBody = [&] {
+        postOnceRunning(&handler, 1);
+        serving.wait();
+        Messenger::post(&handler, 'A');
+        Messenger::post(&handler, 'B');
+        Messenger::send(&handler, 'S');
+        Application::quit();
+        queued.set();
+    };
+    EXPECT_TRUE(application.run());
+    EXPECT_EQ(handler.codes(), codes({1, 'S', 'A', 'B'}));
+}
+
+TEST(Application, theQuitCodeForAnotherHandlerIsAnOrdinaryMessage)
+{
+    TestApplication application;
+    Recorder handler;
+    application.addHandler(&handler);
+    application.helperBody = [&] {
+        postOnceRunning(&handler, Application::quitApplication);
+        Messenger::post(&handler, 2);
+        Application::quit();
+    };
+    EXPECT_TRUE(application.run());
+    EXPECT_EQ(handler.codes(), codes({Application::quitApplication, 2}));
+    EXPECT_EQ(application.quittingCalls, 1);
+}
+
+TEST(Application, sendOnTheMainThreadServesAtOnce)
+{
+    TestApplication application;
+    Recorder outer;
+    Recorder inner;
+    application.addHandler(&outer);
+    application.addHandler(&inner);
+    bool servedBeforeReturn = false;
+    outer.action = [&](Message&) {
+        EXPECT_TRUE(Messenger::send(&inner, 9));
+        servedBeforeReturn = inner.codes() == codes({9});
+        Application::quit();
+    };
+    application.helperBody = [&] { postOnceRunning(&outer, 1); };
+    EXPECT_TRUE(application.run());
+    EXPECT_TRUE(servedBeforeReturn);
+}
+
+TEST(Application, aReadyThatFailsEndsRunAtOnce)
+{
+    TestApplication application;
+    application.readyResult = false;
+    EXPECT_FALSE(application.run());
+    EXPECT_EQ(application.thread, nullptr);
+    EXPECT_EQ(application.quittingCalls, 0);
+}
+
+// Each send waits for the previous one to be served, so the loop is often just about to wait
+// when the next arrives: a lost wake-up hangs here.
+TEST(Application, sendsOneAtATimeAreNeverLeftWaiting)
+{
+    TestApplication application;
+    Recorder handler;
+    application.addHandler(&handler);
+    std::atomic<int> served{0};
+    handler.action = [&](Message&) { ++served; };
+    application.helperBody = [&] {
+        postOnceRunning(&handler, 0);
+        for (int i = 1; i <= 20000; ++i) {
+            while (served < i) {
+                std::this_thread::yield();
+            }
+            Messenger::send(&handler, i);
+        }
+        Application::quit();
+    };
+    EXPECT_TRUE(application.run());
+    EXPECT_EQ(served, 20001);
+}
