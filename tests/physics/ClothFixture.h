@@ -50,7 +50,7 @@ inline void build(Solver& solver, unsigned width, unsigned height)
         solver.weights[corner].pinned = true;
 }
 
-// The solver's step as a plain loop over arrays of positions, velocities and spring ends, adding
+// The solver's uniform-law step as a plain loop over arrays of positions, velocities and spring ends, adding
 // the impulses in the solver's spring order.
 struct PlainSolver {
     explicit PlainSolver(Solver& solver)
@@ -59,51 +59,30 @@ struct PlainSolver {
         for (const Weight<float, 3>& weight : solver.weights) {
             positions.push_back(weight.position);
             velocities.push_back(weight.velocity);
-            masses.push_back(weight.mass);
             pinned.push_back(weight.pinned);
         }
         for (const Spring<float, 3>& spring : solver.springs) {
             ends.push_back(static_cast<std::uint32_t>(spring.weightA - solver.weights.elements));
             ends.push_back(static_cast<std::uint32_t>(spring.weightB - solver.weights.elements));
             restLengths.push_back(spring.restLength);
-            stiffnesses.push_back(spring.stiffness);
         }
     }
 
     void step(float dt)
     {
-        if (uniformStiffness == 0.0f) {
-            for (std::size_t i = 0; i < restLengths.size(); ++i) {
-                std::uint32_t a = ends[2 * i];
-                std::uint32_t b = ends[2 * i + 1];
-                Vector d = Vector::difference(positions[a], positions[b]);
-                float len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-                float s = (restLengths[i] - len) / len * stiffnesses[i] * dt;
-                Vector f = Vector::scaled(s, d);
-                float ia = 1.0f / masses[a];
-                float ib = 1.0f / masses[b];
-                velocities[a].x += f.x * ia;
-                velocities[a].y += f.y * ia;
-                velocities[a].z += f.z * ia;
-                velocities[b].x -= f.x * ib;
-                velocities[b].y -= f.y * ib;
-                velocities[b].z -= f.z * ib;
-            }
-        } else {
-            float kdt = dt * uniformStiffness;
-            for (std::size_t i = 0; i < restLengths.size(); ++i) {
-                Vector& va = velocities[ends[2 * i]];
-                Vector& vb = velocities[ends[2 * i + 1]];
-                Vector d = Vector::difference(positions[ends[2 * i]], positions[ends[2 * i + 1]]);
-                float len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-                float s = kdt * ((len - restLengths[i]) / len);
-                va.x -= d.x * s;
-                va.y -= d.y * s;
-                va.z -= d.z * s;
-                vb.x += d.x * s;
-                vb.y += d.y * s;
-                vb.z += d.z * s;
-            }
+        float kdt = dt * uniformStiffness;
+        for (std::size_t i = 0; i < restLengths.size(); ++i) {
+            Vector& va = velocities[ends[2 * i]];
+            Vector& vb = velocities[ends[2 * i + 1]];
+            Vector d = Vector::difference(positions[ends[2 * i]], positions[ends[2 * i + 1]]);
+            float len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+            float s = kdt * ((len - restLengths[i]) / len);
+            va.x -= d.x * s;
+            va.y -= d.y * s;
+            va.z -= d.z * s;
+            vb.x += d.x * s;
+            vb.y += d.y * s;
+            vb.z += d.z * s;
         }
         float damp = std::exp(-dt * damping);
         Vector g = Vector::scaled(dt, gravity);
@@ -122,11 +101,9 @@ struct PlainSolver {
 
     std::vector<Vector> positions;
     std::vector<Vector> velocities;
-    std::vector<float> masses;
     std::vector<unsigned char> pinned;
     std::vector<std::uint32_t> ends;
     std::vector<float> restLengths;
-    std::vector<float> stiffnesses;
     Vector gravity;
     float uniformStiffness;
     float damping;
