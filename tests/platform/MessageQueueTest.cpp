@@ -146,6 +146,46 @@ TEST(MessageQueue, waitingForAMessageSleepsUntilOneIsPosted)
     EXPECT_LT(cpu, 0.05);
 }
 
+// Posts wake only a sleeping owner; one that arrives while it looks must not be slept on, and a
+// pending message the filter leaves out must not keep the wait from sleeping.
+TEST(MessageQueue, aFilteredWaitSleepsPastOtherMessagesAndWakesForEveryBurst)
+{
+    std::atomic<DWORD> id{0};
+    std::atomic<int> received{0};
+    double cpu = 0;
+    std::thread target([&] {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        id = GetCurrentThreadId();
+        double before = threadCpuSeconds();
+        EXPECT_EQ(GetMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 5), TRUE);
+        cpu = threadCpuSeconds() - before;
+        while (GetMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 5)) {
+            ++received;
+        }
+    });
+    while (id == 0) {
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(PostThreadMessageA(id, WM_USER + 1, 0, 0));
+    Sleep(200);
+    EXPECT_TRUE(PostThreadMessageA(id, WM_USER + 5, 0, 0));
+    for (int burst = 0; burst < 200; ++burst) {
+        for (int i = 0; i < 50; ++i) {
+            EXPECT_TRUE(PostThreadMessageA(id, WM_USER + 5, 0, 0));
+        }
+        if (burst % 20 == 0) {
+            Sleep(1);
+        }
+    }
+    while (received < 200 * 50) {
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(PostThreadMessageA(id, WM_QUIT, 0, 0));
+    target.join();
+    EXPECT_LT(cpu, 0.05);
+}
+
 TEST(MessageQueue, sourcesWakeTheWaitAndIdleMessagesComeLast)
 {
     PipeSource source;

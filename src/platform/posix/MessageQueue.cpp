@@ -64,14 +64,21 @@ MessageQueue::~MessageQueue()
 
 bool MessageQueue::post(const MSG& message)
 {
+    bool asleep;
     {
         std::lock_guard lock(mutex);
         if (closed) {
             return false;
         }
         posted.push_back(message);
+        asleep = sleeping;
+        sleeping = false;
     }
-    wake();
+    // An owner that is awake looks at the queue again before it sleeps (see get), so only the
+    // first post to a sleeping owner costs a wake-up.
+    if (asleep) {
+        wake();
+    }
     return true;
 }
 
@@ -94,9 +101,6 @@ void MessageQueue::removeSource(MessageSource* source)
 
 bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool remove)
 {
-    // The wake-up count is cleared before looking, so a post that lands after the look leaves
-    // the descriptor readable for the next wait.
-    drainWake();
     // A pump may add or remove sources (a window closing its connection), so walk a copy.
     std::vector<MessageSource*> walking = sources;
     for (MessageSource* source : walking) {
@@ -126,7 +130,23 @@ bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool r
 void MessageQueue::get(MSG& message, HWND window, UINT first, UINT last)
 {
     while (!peek(message, window, first, last, true)) {
+        {
+            // Posts from now on wake the owner; one that came since the look is taken instead.
+            std::lock_guard lock(mutex);
+            if (std::any_of(posted.begin(), posted.end(),
+                            [&](const MSG& waiting) { return matches(waiting, window, first, last); })) {
+                continue;
+            }
+            sleeping = true;
+        }
         waitForInput();
+        {
+            std::lock_guard lock(mutex);
+            sleeping = false;
+        }
+        // The wake-up count is cleared before the next look, so a wake() that lands after that
+        // look leaves the descriptor readable for the next wait.
+        drainWake();
     }
 }
 

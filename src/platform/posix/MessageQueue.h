@@ -58,6 +58,8 @@ private:
     std::mutex mutex;
     std::deque<MSG> posted;
     bool closed = false;
+    // The owner is in (or about to enter) its wait in get(), and posts must wake it.
+    bool sleeping = false;
     int wakeDescriptor;
     std::vector<MessageSource*> sources;
 };
