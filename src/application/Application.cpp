@@ -95,8 +95,8 @@ bool Application::quit()
 void Application::wake()
 {
     // Only the first wake after the loop reset the signal needs the event; the loop looks at the
-    // state once more before it waits.
-    if (!queueSignal.state.exchange(true)) {
+    // state once more before it waits. Reading first keeps busy posters off each other's writes.
+    if (!queueSignal.state.load() && !queueSignal.state.exchange(true)) {
         SetEvent(queueSignal.event);
     }
 }
