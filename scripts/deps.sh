@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config make
-  libfreetype-dev libgl-dev libx11-dev libxtst-dev
+  libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev
   googletest libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils fonts-dejavu-core
   libgl1-mesa-dri libglx-mesa0
