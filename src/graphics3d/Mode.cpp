@@ -6,7 +6,7 @@
 namespace vardel::graphics3d {
 
 Mode::Mode()
-    : depthRangeNear(0.0f), depthRangeFar(1.0f), depthFunction(GL_LEQUAL), depthWrite(false), stencilFail(GL_KEEP),
+    : depthRangeNear(0.0f), depthRangeFar(1.0f), depthFunction(-1), depthWrite(false), stencilFail(GL_KEEP),
       stencilDepthFail(GL_KEEP), stencilPass(GL_KEEP), stencilFunction(-1), stencilReference(0),
       stencilCompareMask(0xFFFFFFFFu), stencilWriteMask(0), blendSource(GL_ONE), blendDestination(GL_ZERO),
       blendEquation(GL_FUNC_ADD), blendColour{0.0f, 0.0f, 0.0f, 0.0f}, colourMask{true, true, true, true},
