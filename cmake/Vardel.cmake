@@ -20,10 +20,11 @@ function(vardel_library name)
   set_property(GLOBAL APPEND PROPERTY VARDEL_LIBRARIES ${name})
 endfunction()
 
-# vardel_test(NAME SOURCES... LINKS lib... [LABELS unit|gl|e2e] [TIMEOUT s]): one GoogleTest
+# vardel_test(NAME SOURCES... LINKS lib... [LABELS unit|gl|e2e] [TIMEOUT s] [INPUT]): one GoogleTest
 # executable registered with CTest. Tests labelled gl need a display; the test command provides one.
+# INPUT marks tests that move the shared pointer or press keys: they never run at the same time.
 function(vardel_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "INPUT" "TIMEOUT" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gmock GTest::gtest GTest::gtest_main)
   if(NOT ARG_LABELS)
@@ -35,6 +36,9 @@ function(vardel_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(ARG_INPUT)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display-input)
+  endif()
 endfunction()
 
 # vardel_bench(NAME SOURCES... LINKS lib...): one Google Benchmark program.

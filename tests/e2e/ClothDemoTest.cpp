@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <signal.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+// The demo run as a person runs it: started as its own process, found by its title on the X server,
+// looked at, dragged with the mouse and closed with the close box.
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A temporary working folder, removed afterwards.
+struct Folder {
+    Folder()
+    {
+        std::string name = (std::filesystem::temp_directory_path() / "vardel-e2e-XXXXXX").string();
+        path = mkdtemp(name.data());
+    }
+    ~Folder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
+// vardel-cloth in its own process, its stderr in a file of the working folder.
+class Demo {
+public:
+    Demo(const std::string& workingFolder, const char* display = nullptr)
+        : errorPath(workingFolder + "/stderr.txt")
+    {
+        pid = fork();
+        if (pid == 0) {
+            if (chdir(workingFolder.c_str()) != 0) {
+                _exit(126);
+            }
+            int error = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(error, STDERR_FILENO);
+            if (display) {
+                setenv("DISPLAY", display, 1);
+            }
+            execl(VARDEL_CLOTH, VARDEL_CLOTH, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~Demo()
+    {
+        if (pid > 0 && !status) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    // The exit status once the process has ended within the time given, or -1.
+    int exitWithin(std::chrono::milliseconds limit)
+    {
+        auto end = Clock::now() + limit;
+        while (!status) {
+            int raw = 0;
+            if (waitpid(pid, &raw, WNOHANG) == pid) {
+                status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+            } else if (Clock::now() > end) {
+                return -1;
+            } else {
+                std::this_thread::sleep_for(10ms);
+            }
+        }
+        return *status;
+    }
+
+    std::string errorOutput() const
+    {
+        std::string text;
+        if (FILE* file = fopen(errorPath.c_str(), "r")) {
+            char buffer[512];
+            size_t read = 0;
+            while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) {
+                text.append(buffer, read);
+            }
+            fclose(file);
+        }
+        return text;
+    }
+
+    pid_t pid = -1;
+
+private:
+    std::string errorPath;
+    std::optional<int> status;
+};
+
+// What a screenshot of the window shows: how much of it is lit and by how many shades.
+struct Picture {
+    std::vector<unsigned long> pixels;
+    int width = 0;
+    int height = 0;
+
+    double litShare() const
+    {
+        size_t lit = 0;
+        for (unsigned long pixel : pixels) {
+            lit += (pixel & 0xFFFFFF) != 0;
+        }
+        return pixels.empty() ? 0.0 : double(lit) / pixels.size();
+    }
+
+    int shades() const
+    {
+        std::vector<bool> seen(256);
+        int count = 0;
+        for (unsigned long pixel : pixels) {
+            unsigned green = (pixel >> 8) & 0xFF;
+            if (green && !seen[green]) {
+                seen[green] = true;
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    // The share of pixels lit in one picture and not in the other.
+    double changedShare(const Picture& other) const
+    {
+        size_t changed = 0;
+        for (size_t i = 0; i < pixels.size() && i < other.pixels.size(); ++i) {
+            changed += ((pixels[i] & 0xFFFFFF) != 0) != ((other.pixels[i] & 0xFFFFFF) != 0);
+        }
+        return pixels.empty() ? 0.0 : double(changed) / pixels.size();
+    }
+};
+
+class ClothDemoTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        // The pointer starts outside where the window will be, so that no stray move turns the camera.
+        XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
+        XSync(display, False);
+    }
+    void TearDown() override { XCloseDisplay(display); }
+
+    // The top-level window titled "Vardel" once it is mapped, or 0 after the time given.
+    ::Window findWindow(std::chrono::milliseconds limit)
+    {
+        auto end = Clock::now() + limit;
+        do {
+            ::Window root = 0;
+            ::Window parent = 0;
+            ::Window* children = nullptr;
+            unsigned count = 0;
+            XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+            ::Window found = 0;
+            for (unsigned i = 0; i < count && !found; ++i) {
+                char* name = nullptr;
+                XWindowAttributes attributes;
+                if (XFetchName(display, children[i], &name) && name && std::string(name) == "Vardel" &&
+                    XGetWindowAttributes(display, children[i], &attributes) &&
+                    attributes.map_state == IsViewable) {
+                    found = children[i];
+                }
+                XFree(name);
+            }
+            XFree(children);
+            if (found) {
+                return found;
+            }
+            std::this_thread::sleep_for(20ms);
+        } while (Clock::now() < end);
+        return 0;
+    }
+
+    Picture screenshot(::Window window)
+    {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display, window, &attributes);
+        Picture picture;
+        XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (!image) {
+            return picture;
+        }
+        picture.width = attributes.width;
+        picture.height = attributes.height;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                picture.pixels.push_back(XGetPixel(image, x, y));
+            }
+        }
+        XDestroyImage(image);
+        return picture;
+    }
+
+    void closeBox(::Window window)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+    }
+
+    void leftDrag(int fromX, int fromY, int dx, int dy)
+    {
+        XTestFakeMotionEvent(display, -1, fromX, fromY, CurrentTime);
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XSync(display, False);
+        for (int step = 1; step <= 10; ++step) {
+            std::this_thread::sleep_for(20ms);
+            XTestFakeMotionEvent(display, -1, fromX + dx * step / 10, fromY + dy * step / 10, CurrentTime);
+            XSync(display, False);
+        }
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
+        XSync(display, False);
+    }
+
+    Display* display = nullptr;
+};
+
+} // namespace
+
+TEST_F(ClothDemoTest, showsTheLitClothFollowsADragAndEndsWithTheCloseBox)
+{
+    Demo demo(VARDEL_RUN_FOLDER);
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    EXPECT_EQ(attributes.width, 600);
+    EXPECT_EQ(attributes.height, 500);
+
+    // The cloth hangs face-on in front of the camera: a large, smoothly shaded area.
+    std::this_thread::sleep_for(500ms);
+    Picture before = screenshot(window);
+    std::this_thread::sleep_for(200ms);
+    Picture later = screenshot(window);
+    EXPECT_GT(before.litShare(), 0.25);
+    EXPECT_LT(before.litShare(), 0.95);
+    EXPECT_GT(before.shades(), 16);
+
+    // A quarter turn seen edge-on changes far more of the picture than the cloth's own sway.
+    int x = 0;
+    int y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    leftDrag(x + 200, y + 250, 250, 0);
+    std::this_thread::sleep_for(200ms);
+    Picture turned = screenshot(window);
+    double sway = before.changedShare(later);
+    EXPECT_GT(before.changedShare(turned), std::max(0.1, 3 * sway))
+        << "lit before " << before.litShare() << ", after the drag " << turned.litShare();
+
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+}
+
+TEST_F(ClothDemoTest, withoutAFontTheClothStillShowsAndOneLineSaysSo)
+{
+    Folder empty;
+    Demo demo(empty.path);
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_GT(screenshot(window).litShare(), 0.25);
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    std::string error = demo.errorOutput();
+    EXPECT_NE(error, "");
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
+TEST(ClothDemo, withoutADisplayItSaysSoInOneLineAndFails)
+{
+    Folder folder;
+    Demo demo(folder.path, ":4242");
+    int status = demo.exitWithin(10s);
+    EXPECT_GT(status, 0);
+    EXPECT_LT(status, 128) << "ended by a signal";
+    std::string error = demo.errorOutput();
+    EXPECT_NE(error, "");
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
