@@ -1,0 +1,106 @@
+#include "freetype/FontFactory.h"
+
+#include <memory>
+
+#include "freetype/Descriptor.h"
+#include "freetype/Font.h"
+#include "freetype/FormatException.h"
+#include "freetype/Freetype.h"
+#include "freetype/NoMatchException.h"
+#include "io/Directory.h"
+#include "io/SystemFile.h"
+
+namespace vardel::freetype {
+
+namespace {
+
+// Gives back the opener's reference on a file however its use ends, which also closes it.
+struct Release {
+    void operator()(io::File* file) const { file->release(); }
+};
+using OpenFile = std::unique_ptr<io::File, Release>;
+
+types::String lowerCase(const char* name)
+{
+    return types::String(name ? name : "").toLowerCase();
+}
+
+} // namespace
+
+FontFactory::FontFactory()
+{
+    scan(".");
+}
+
+void FontFactory::scan(const char* path)
+{
+    directory = path;
+    if (directory.length > 0 && directory.chars()[directory.length - 1] != '\\') {
+        directory += "\\";
+    }
+    fonts.clear();
+    io::Directory listing;
+    listing.scan((directory + "*").chars());
+    for (const io::DirectoryNode& node : listing.nodes) {
+        if (!(node.findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            addFont((directory + node.findData.cFileName).chars());
+        }
+    }
+}
+
+bool FontFactory::addFont(const char* file)
+{
+    FontInfo info;
+    {
+        // Font files are opened exclusively: taking the lock first keeps factories on other
+        // threads from finding a file busy and skipping it.
+        Freetype::Lock lock;
+        OpenFile stream;
+        try {
+            stream.reset(io::File::open(file, io::File::readAccess));
+        } catch (...) {
+            return false;
+        }
+        Freetype::Face opened(*stream);
+        if (!opened.face) {
+            return false;
+        }
+        info.file = file;
+        info.family = lowerCase(opened.face->family_name);
+        info.style = lowerCase(opened.face->style_name);
+    }
+    fonts.resize(fonts.count + 1);
+    fonts[fonts.count - 1] = info;
+    return true;
+}
+
+Font* FontFactory::createFont(const Descriptor& descriptor)
+{
+    types::String family = descriptor.family.toLowerCase();
+    types::String style = descriptor.style.toLowerCase();
+    const FontInfo* chosen = nullptr;
+    int best = 0;
+    for (const FontInfo& info : fonts) {
+        int score = (info.family == family ? 100 : 0) + (info.style == style ? 50 : 0);
+        if (score >= best) {
+            best = score;
+            chosen = &info;
+        }
+    }
+    if (!chosen) {
+        throw NoMatchException();
+    }
+    Font* font;
+    {
+        // As in addFont, so that no other factory of this process finds the file busy.
+        Freetype::Lock lock;
+        OpenFile stream(io::File::open(chosen->file.chars(), io::File::readAccess));
+        font = Font::loadFont(descriptor, *stream);
+    }
+    if (!font) {
+        throw FormatException();
+    }
+    return font;
+}
+
+} // namespace vardel::freetype
