@@ -1,7 +1,7 @@
 #include "graphics3d/Camera.h"
 
 #include "platform/OpenGL.h"
-#include "graphics3d/Extensions.h"
+#include "graphics3d/MatrixStack.h"
 
 namespace vardel::graphics3d {
 
@@ -33,17 +33,7 @@ void Camera::apply()
     GLint savedMode;
     glGetIntegerv(GL_MATRIX_MODE, &savedMode);
     glMatrixMode(GL_PROJECTION);
-    if (glLoadTransposeMatrixfARB) {
-        glLoadTransposeMatrixfARB(projection.m);
-    } else {
-        // OpenGL's own layout is column by column.
-        float columns[16];
-        for (int r = 0; r < 4; ++r) {
-            for (int c = 0; c < 4; ++c)
-                columns[4 * c + r] = projection[4 * r + c];
-        }
-        glLoadMatrixf(columns);
-    }
+    MatrixStack::loadRows(projection.m);
     glMatrixMode(savedMode);
 }
 

@@ -15,6 +15,9 @@ class MatrixStack : public object::Object {
 
     // Calls glMatrixMode unless the mode is the one recorded.
     void setMode(GLenum mode);
+    // Replaces OpenGL's current matrix with one of 16 floats stored row by row, transposing it by
+    // hand when the driver lacks glLoadTransposeMatrixfARB.
+    static void loadRows(const float* rows);
 
     // 0 until the first setMode.
     GLenum mode;

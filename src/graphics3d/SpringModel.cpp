@@ -1,0 +1,213 @@
+#include "graphics3d/SpringModel.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "graphics3d/Context.h"
+#include "graphics3d/Counted.h"
+#include "graphics3d/Format.h"
+#include "graphics3d/IndexBuffer.h"
+#include "graphics3d/MatrixStack.h"
+#include "graphics3d/ParameterBuffer.h"
+#include "graphics3d/VertexBuffer.h"
+#include "math/Matrix4.h"
+#include "physics/Relaxator.h"
+
+namespace vardel::graphics3d {
+
+namespace {
+
+// Three floats, 12 bytes.
+constexpr std::uint32_t vector3Code = 0xC0324;
+// Sixteen floats, 64 bytes.
+constexpr std::uint32_t matrixCode = 0x401024;
+
+} // namespace
+
+SpringModel::SpringModel() : relaxator(nullptr), indexEnd(0)
+{
+    ParameterFormat position;
+    position.addComponent("position", matrixCode, 0);
+    parameterFormat.clear();
+    parameterFormat.append(position);
+    parameterFormat.compact();
+    clearJoints();
+    resetBounds();
+
+    material.setAmbient(0.2f, 0.1f, 0.1f, 0.0f);
+    material.setDiffuse(1.0f, 0.2f, 0.1f, 0.0f);
+    material.setSpecular(1.0f, 0.8f, 0.7f, 0.0f);
+    material.setEmission(0.0f, 0.0f, 0.0f, 0.0f);
+    appearance.setMaterial(&material);
+    appearance.setShader(&shader);
+    mesh.setPrimitive(GL_TRIANGLES);
+    mesh.setAppearance(&appearance);
+}
+
+SpringModel::~SpringModel()
+{
+    // The links hold references on members that must die by their own destructors, not by a release.
+    mesh.setAppearance(nullptr);
+    appearance.setShader(nullptr);
+    appearance.setMaterial(nullptr);
+    indices.clear();
+    vertices.clear();
+    setRelaxator(nullptr);
+}
+
+SpringModel* SpringModel::createCloth(unsigned width, unsigned height)
+{
+    // The springs join each weight to a second row and column; the indices are 32-bit.
+    if (width < 2 || height < 2 ||
+        std::uint64_t(width) * height * 6 > std::numeric_limits<std::uint32_t>::max())
+        return nullptr;
+    auto* model = new (std::nothrow) SpringModel();
+    if (!model)
+        return nullptr;
+    auto* solver = new (std::nothrow) Solver();
+    if (!solver) {
+        model->release();
+        return nullptr;
+    }
+    model->setRelaxator(solver);
+
+    // Each weight in index order: right, lower, lower right, lower left neighbour. The order
+    // decides only the order of the solver's floating-point sums.
+    solver->setWeightCount(width * height);
+    for (unsigned row = 0; row < height; ++row) {
+        for (unsigned column = 0; column < width; ++column) {
+            unsigned i = row * width + column;
+            if (column + 1 < width)
+                solver->addSpring(i, i + 1, 1.0f);
+            if (row + 1 < height) {
+                solver->addSpring(i, i + width, 1.0f);
+                if (column + 1 < width)
+                    solver->addSpring(i, i + width + 1, 1.0f);
+                if (column > 0)
+                    solver->addSpring(i, i + width - 1, 1.0f);
+            }
+            solver->weights[i].position.set(10.0f * (static_cast<float>(row) - static_cast<float>(height) * 0.5f),
+                                            10.0f * (static_cast<float>(column) - static_cast<float>(width) * 0.5f),
+                                            0.0f);
+        }
+    }
+    solver->captureRest();
+
+    // Two triangles per grid cell, both facing +z while the cloth is flat.
+    container::Array<unsigned int> triangles;
+    triangles.resize((width - 1) * (height - 1) * 6);
+    unsigned int* out = triangles.elements;
+    for (unsigned row = 0; row + 1 < height; ++row) {
+        for (unsigned column = 0; column + 1 < width; ++column) {
+            unsigned p = row * width + column, q = p + 1, r = p + width, s = r + 1;
+            for (unsigned corner : {p, r, q, q, r, s})
+                *out++ = corner;
+        }
+    }
+    model->setIndices(triangles.elements, triangles.count);
+    solver->release();
+    return model;
+}
+
+void SpringModel::setIndices(const unsigned int* source, unsigned count)
+{
+    indices.resize(count);
+    indexEnd = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        indices[i] = source[i];
+        if (source[i] >= indexEnd)
+            indexEnd = source[i] + 1;
+    }
+    IndexBuffer* buffer = IndexBuffer::create(4, count, usage::staticDraw);
+    mesh.setIndexBuffer(buffer);
+    if (buffer) {
+        buffer->write(0, source, count);
+        buffer->release();
+    }
+}
+
+void SpringModel::setRelaxator(Solver* solver)
+{
+    replaceCounted(relaxator, solver);
+}
+
+bool SpringModel::computeVertices()
+{
+    if (!relaxator)
+        return false;
+    const std::uint32_t n = relaxator->weights.count;
+    if (n == 0 || indexEnd > n)
+        return false;
+    if (vertices.count != 2 * n)
+        vertices.resize(2 * n);
+
+    using Vector = math::Vector3<float>;
+    Vector* vertex = vertices.elements;
+    const physics::Weight<float, 3>* weight = relaxator->weights.elements;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        vertex[2 * i] = weight[i].position;
+        vertex[2 * i + 1].setZero();
+    }
+
+    // Unnormalised face normals: larger triangles weigh more in the smooth normal.
+    const unsigned int* index = indices.elements;
+    for (std::uint32_t t = 0; t + 2 < indices.count; t += 3) {
+        const Vector& p0 = vertex[2 * index[t]];
+        const Vector& p1 = vertex[2 * index[t + 1]];
+        const Vector& p2 = vertex[2 * index[t + 2]];
+        Vector normal = Vector::cross(Vector::difference(p1, p0), Vector::difference(p2, p0));
+        vertex[2 * index[t] + 1].add(normal);
+        vertex[2 * index[t + 1] + 1].add(normal);
+        vertex[2 * index[t + 2] + 1].add(normal);
+    }
+
+    auto extend = [](float value, float& low, float& high) {
+        if (value <= low)
+            low = value;
+        else if (value >= high)
+            high = value;
+    };
+    Vector min = vertex[0], max = vertex[0];
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const Vector& p = vertex[2 * i];
+        extend(p.x, min.x, max.x);
+        extend(p.y, min.y, max.y);
+        extend(p.z, min.z, max.z);
+        vertex[2 * i + 1].normalise();
+    }
+    setBounds(boundsFromBox(min, max));
+    return true;
+}
+
+void SpringModel::update()
+{
+    if (!computeVertices())
+        return;
+    const std::uint32_t n = relaxator->weights.count;
+    VertexBuffer* buffer = mesh.vertexBuffer(0);
+    if (!buffer || buffer->vertexCount != n) {
+        VertexFormat format;
+        format.addComponent(vector3Code, Shader::vertexArray);
+        format.addComponent(vector3Code, Shader::normalArray);
+        buffer = VertexBuffer::create(format, n, usage::streamDraw);
+        // A failed buffer leaves the mesh without vertices rather than with too few.
+        mesh.setVertexBuffer(buffer, 0);
+        if (!buffer)
+            return;
+        buffer->release();
+    }
+    buffer->write(0, vertices.elements, n);
+}
+
+void SpringModel::render(ParameterBuffer& parameters)
+{
+    Context* context = Context::get();
+    if (!context || parameters.format->size < sizeof(math::Matrix4))
+        return;
+    context->matrices.setMode(GL_MODELVIEW);
+    MatrixStack::loadRows(reinterpret_cast<const float*>(parameters.data()));
+    mesh.render();
+}
+
+} // namespace vardel::graphics3d

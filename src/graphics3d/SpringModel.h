@@ -1,0 +1,66 @@
+#pragma once
+
+#include "container/Array.h"
+#include "graphics3d/Appearance.h"
+#include "graphics3d/ColourMaterial.h"
+#include "graphics3d/DynamicModel.h"
+#include "graphics3d/IndexMesh.h"
+#include "graphics3d/PlainShader.h"
+#include "math/Vector3.h"
+#include "physics/Forward.h"
+
+#include <cstdint>
+
+namespace vardel::graphics3d {
+
+// A cloth: a grid of weights joined by springs, simulated by its solver and drawn as smooth-shaded
+// indexed triangles with a material of its own. Its parameter block is one row-by-row 4 x 4
+// model-view matrix named "position".
+class SpringModel : public DynamicModel {
+    VARDEL_CLASS_PATH(DynamicModel, SpringModel)
+
+    using Solver = physics::Relaxator<float, 3>;
+
+    // No solver, no vertices and no buffers yet.
+    SpringModel();
+    // Undoes the links between the embedded objects before they are destroyed.
+    ~SpringModel() override;
+
+    // A flat cloth of width x height weights 10 units apart in the plane z = 0, rows along x and
+    // columns along y, each weight joined to its right and lower neighbours and to both lower
+    // diagonal ones, at rest. Null when a side is below 2, when the grid is too large to index or
+    // when an allocation fails.
+    static SpringModel* createCloth(unsigned width, unsigned height);
+
+    // Building
+    // Copies the triangle list, three weight indices per triangle, into a static index buffer.
+    void setIndices(const unsigned int* source, unsigned count);
+    // Takes a reference on the new solver, gives back the old one.
+    void setRelaxator(Solver* solver);
+
+    // Per frame
+    // Recomputes the vertices, normals and bounds and sends the vertices to the vertex buffer,
+    // which it creates on first use and when the weight count changes. Does nothing without a
+    // solver or when the indices name more weights than the solver has.
+    void update() override;
+    // The part of update that stays on the CPU: vertices, normals and bounds. False when it does
+    // nothing, as update.
+    bool computeVertices();
+    // Loads the "position" matrix as the model-view matrix and draws the mesh.
+    void render(ParameterBuffer& parameters) override;
+
+    PlainShader shader;
+    Appearance appearance;
+    ColourMaterial material;
+    IndexMesh mesh;
+    Solver* relaxator;
+    // Two per weight: position, then normal.
+    container::Array<math::Vector3<float>> vertices;
+    container::Array<unsigned int> indices;
+
+private:
+    // 1 + the largest index: the weights the triangles need.
+    std::uint32_t indexEnd;
+};
+
+} // namespace vardel::graphics3d
