@@ -105,7 +105,8 @@ bool Looper::run()
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd) {
-            // FIXME: translate and dispatch window messages once the desktop calls are built.
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
         } else if (message.message == frameworkMessage) {
             // Destroyed without looking at its count once served, even when the handler throws.
             std::unique_ptr<Message> served(reinterpret_cast<Message*>(message.wParam));

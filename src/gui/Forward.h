@@ -1,0 +1,10 @@
+#pragma once
+
+namespace vardel::gui {
+
+class Context;
+class OpenGL;
+class View;
+class Window;
+
+} // namespace vardel::gui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Win32.h"
+#include "math/Point.h"
+
+namespace vardel::gui {
+
+// The buttons and keys of a mouse message as one word. Every button has exactly one of its two
+// bits set; a button press or release is told with that button's single flag alone.
+struct ButtonState {
+    static constexpr std::uint32_t shiftHeld = 0x3;
+    static constexpr std::uint32_t controlHeld = 0xC;
+    static constexpr std::uint32_t leftDown = 0x1000;
+    static constexpr std::uint32_t middleDown = 0x2000;
+    static constexpr std::uint32_t rightDown = 0x4000;
+    static constexpr std::uint32_t leftUp = 0x10000;
+    static constexpr std::uint32_t middleUp = 0x20000;
+    static constexpr std::uint32_t rightUp = 0x40000;
+
+    // From the key flags (wParam) of a mouse message.
+    static std::uint32_t fromKeys(WPARAM keys);
+    // The single flag of a button message; 0 for any other message.
+    static std::uint32_t ofButton(UINT message);
+};
+
+// The modifier keys held while a character is typed, one bit per key.
+struct KeyModifiers {
+    static constexpr std::uint32_t leftShift = 0x01;
+    static constexpr std::uint32_t rightShift = 0x02;
+    static constexpr std::uint32_t leftControl = 0x04;
+    static constexpr std::uint32_t rightControl = 0x08;
+    static constexpr std::uint32_t leftAlt = 0x10;
+    static constexpr std::uint32_t rightAlt = 0x20;
+    static constexpr std::uint32_t leftWindows = 0x40;
+    static constexpr std::uint32_t rightWindows = 0x80;
+    static constexpr std::uint32_t applications = 0xC0;
+
+    // As of the input the calling thread has taken so far.
+    static std::uint32_t current();
+};
+
+// The client point of a mouse message: both words unsigned, as the view and window procedures
+// read them.
+inline math::Point pointOf(LPARAM lParam)
+{
+    return math::Point(static_cast<float>(LOWORD(lParam)), static_cast<float>(HIWORD(lParam)));
+}
+
+inline float wheelDeltaOf(WPARAM wParam)
+{
+    return static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam));
+}
+
+} // namespace vardel::gui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Win32.h"
+#include "math/Point.h"
+#include "math/Rectangle.h"
+#include "object/Object.h"
+#include "types/String.h"
+#include "gui/View.h"
+
+namespace vardel::graphics3d {
+class Context;
+}
+
+namespace vardel::gui {
+
+// A view whose child window carries an OpenGL rendering context. Every paint makes the context
+// current, calls draw and swaps the buffers.
+class OpenGL : public View {
+    VARDEL_CLASS_PATH(View, OpenGL)
+
+    // Requests colourBits 32 and nothing else; a derived view sets its own before opening.
+    explicit OpenGL(const math::Rectangle& rectangle);
+
+    // Creates the child window, sets the pixel format closest to the requests (which then hold
+    // the format's real values), makes the rendering context and attaches its 3D Context. False,
+    // keeping the child window, when no pixel format could be set.
+    bool open() override;
+    // Deletes the rendering context, then the child window.
+    bool close() override;
+    // Tells the frame buffer and the viewport the view's size in pixels.
+    bool resized(math::Point size) override;
+
+    // Draws a frame, on the window thread with the rendering context current.
+    virtual void draw();
+
+    // Fills entries for a palette-based format and returns how many there are (at most 256): the
+    // system palette's colours, then the colour ramp of an RGBA format or the four primaries of
+    // a colour-index one.
+    static int paletteFor(HDC dc, const PIXELFORMATDESCRIPTOR& format, PALETTEENTRY* entries);
+
+    // Installed over the view procedure, to which it passes what it does not handle.
+    static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+    graphics3d::Context* renderContext;
+    std::int32_t colourBits;
+    std::int32_t alphaBits;
+    std::int32_t stencilBits;
+    std::int32_t accumulationBits;
+    std::int32_t depthBits;
+    std::int32_t auxiliaryBuffers;
+    HGLRC glContext;
+    HPALETTE palette;
+
+private:
+    // The view's size in pixels, through its global transform.
+    void pixelSize(int& width, int& height) const;
+    void selectPalette(const PIXELFORMATDESCRIPTOR& format);
+    LRESULT realizePalette();
+};
+
+} // namespace vardel::gui

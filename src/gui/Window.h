@@ -1,0 +1,105 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/Win32.h"
+#include "container/Chain.h"
+#include "math/Point.h"
+#include "math/Rectangle.h"
+#include "object/Object.h"
+#include "types/String.h"
+#include "system/Signal.h"
+#include "application/Looper.h"
+#include "gui/Context.h"
+#include "gui/LogicalPalette.h"
+#include "gui/View.h"
+
+namespace vardel::gui {
+
+// A top-level window with a looper thread of its own: the native window is made on that thread,
+// which serves the window's messages, pumps its native messages and runs every hook and paint of
+// the window and its views.
+class Window : public application::Looper {
+    VARDEL_CLASS_PATH(application::Looper, Window)
+
+    // Messages the window serves on its thread.
+    static constexpr std::int32_t openWindow = 0x70000001;
+    static constexpr std::int32_t closeWindow = 0x70000002;
+    // Both carry the view as the parameter "view".
+    static constexpr std::int32_t paintView = 0x70000003;
+    static constexpr std::int32_t resizeView = 0x70000004;
+
+    static constexpr const char* windowClass = "vardel::gui::window::class";
+
+    Window();
+    // Closes the window if its thread runs, then lets every view go.
+    ~Window() override;
+
+    types::String getName() const override;
+    bool handleMessage(application::Message& message) override;
+
+    // Hooks
+    virtual bool openViews();
+    virtual bool closeViews();
+    // The user asked to close the window; the default closes it.
+    virtual bool closeRequested();
+    virtual bool activated();
+    virtual bool deactivated();
+    virtual bool moved(math::Point position);
+    // Lays out the views for the change of frame since the last layout.
+    virtual bool resized(math::Point size);
+    virtual bool paint(Context& context, const math::Rectangle& rectangle);
+    virtual bool keyDown(std::uint32_t key);
+    virtual bool keyUp(std::uint32_t key);
+    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
+    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
+    virtual bool mouseButton(math::Point point, std::uint32_t button);
+    // Passed to the focus view.
+    virtual bool mouseWheel(float delta, std::uint32_t buttons);
+
+    // Appearance
+    void setTitle(const char* text);
+    // Closed, the views are laid out at once; open, the native window is resized (never moved)
+    // and its size message lays them out.
+    void setSize(math::Point size);
+
+    // Opening and closing, from any thread; both return once the window thread has served them.
+    // False for a window already open (open) or not open (close).
+    bool open();
+    bool close();
+
+    // Views
+    // Appends a view that belongs to no window and has no parent; opens it if the window is open.
+    bool addView(View* view);
+    // Closes a view of this window and lets it go.
+    bool removeView(View* view);
+
+    // The procedure of the window class; the window is in its user data.
+    static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+    container::Chain<View> views;
+    math::Rectangle frame;
+    math::Rectangle previousFrame;
+    math::Point minimumSize;
+    math::Point maximumSize;
+    types::String title;
+    View* focusView;
+    std::atomic<bool> isOpen;
+    system::Signal openSignal;
+    Context context;
+    HWND handle;
+    HDC deviceContext;
+    DWORD style;
+    LogicalPalette paletteEntries;
+    HPALETTE palette;
+
+private:
+    // On the window thread
+    bool serveOpen();
+    void serveClose();
+    void layout();
+    LRESULT realizePalette(BOOL background);
+};
+
+} // namespace vardel::gui

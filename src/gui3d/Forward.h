@@ -1,0 +1,11 @@
+#pragma once
+
+namespace vardel::gui3d {
+
+class Context;
+class FontCache;
+class FontMap;
+class Root;
+class View;
+
+} // namespace vardel::gui3d

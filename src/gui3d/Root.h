@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Win32.h"
+#include "container/Chain.h"
+#include "math/Point.h"
+#include "object/Object.h"
+#include "types/String.h"
+#include "system/Mutex.h"
+#include "application/MessageQueue.h"
+#include "application/Messenger.h"
+#include "gui3d/Context.h"
+#include "gui3d/View.h"
+
+namespace vardel::graphics3d {
+class Context;
+}
+
+namespace vardel::gui3d {
+
+// The top of a user interface drawn inside an OpenGL view. It takes over the procedure of the
+// rendering context's window, so that size changes and (once input is enabled) keys and mouse
+// input reach its hooks before the view; the base hooks hand mouse input to its 3D views.
+class Root : public application::Messenger {
+    VARDEL_CLASS_PATH(application::Messenger, Root)
+
+    // On the thread that owns the rendering context's window.
+    explicit Root(graphics3d::Context* renderContext);
+    // Lets every view go and gives the window its previous procedure back; before the window goes.
+    ~Root() override;
+
+    types::String getName() const override;
+
+    // Message delivery: into messages, under messageLock, from any thread.
+    bool sendMessage(application::Message* message) override;
+    bool postMessage(application::Message* message) override;
+    bool runsOwnThread() override;
+
+    // Hooks
+    // Lays out the 3D views for the change of size since the last layout.
+    virtual bool resized(math::Point newSize);
+    virtual bool keyDown(std::uint32_t key);
+    virtual bool keyUp(std::uint32_t key);
+    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
+    // Tracks the view under the mouse and hands it the move; false if no view consumed it.
+    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
+    // True if a view under the point consumed the button.
+    virtual bool mouseButton(math::Point point, std::uint32_t button);
+    virtual bool mouseWheel(float delta, std::uint32_t buttons);
+    virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
+    virtual bool mouseExited();
+
+    // Until called, key and mouse messages go to the previous procedure untouched.
+    void enableInput();
+
+    // Views
+    // Appends a view of no root; false otherwise.
+    bool addView(View* view);
+    // Lets a view of this root go; false for a view of another root.
+    bool removeView(View* view);
+
+    static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+    types::String name;
+    math::Point size;
+    math::Point previousSize;
+    Context guiContext;
+    container::Chain<View> views;
+    View* focusView;
+    View* hoverView;
+    bool inputEnabled;
+    application::MessageQueue messages;
+    system::Mutex messageLock;
+    HWND handle;
+    HDC deviceContext;
+    WNDPROC previousProcedure;
+    bool mouseInside;
+
+private:
+    LRESULT passOn(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT serveInput(UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+} // namespace vardel::gui3d

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "container/Chainable.h"
+#include "math/Point.h"
+#include "math/Rectangle.h"
+#include "object/Object.h"
+#include "types/String.h"
+#include "graphics/Transform.h"
+#include "application/Handler.h"
+#include "gui3d/Forward.h"
+
+namespace vardel::gui3d {
+
+// An area of a Root drawn with OpenGL. The root lays it out with the anchor flags of gui::View,
+// hit-tests it by its frame and hands it mouse points in its own coordinates.
+class View : public application::Handler, public container::Chainable<View> {
+    VARDEL_CLASS_PATH(application::Handler, View)
+
+    explicit View(const math::Rectangle& rectangle);
+
+    // Hooks
+    // The root let the view go.
+    virtual bool removed();
+    virtual bool focusLost();
+    virtual bool resized(math::Point size);
+    // Input hooks return true when they consumed the input.
+    virtual bool keyDown(std::uint32_t key);
+    virtual bool keyUp(std::uint32_t key);
+    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
+    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
+    virtual bool mouseButton(math::Point point, std::uint32_t button);
+    virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
+    virtual bool mouseExited();
+
+    // Geometry
+    // Applies frame: bounds through the local transform, the global transform, then resized.
+    void setFrame();
+    // Whether a root point lies in the frame, edges included.
+    bool contains(math::Point point) const;
+    // A root point in the view's own coordinates.
+    math::Point localPoint(math::Point point) const;
+
+    Root* root;
+    math::Rectangle frame;
+    math::Rectangle bounds;
+    std::uint32_t anchors;
+    graphics::Transform<float> localTransform;
+    graphics::Transform<float> globalTransform;
+    bool acceptsInput;
+};
+
+} // namespace vardel::gui3d
