@@ -150,12 +150,14 @@ bool SpringModel::computeVertices()
         vertex[2 * i + 1].setZero();
     }
 
-    // Unnormalised face normals: larger triangles weigh more in the smooth normal.
+    // Unnormalised face normals: larger triangles weigh more in the smooth normal. The positions
+    // are read from the weights: read from beside the normals being summed, they would stall on
+    // the stores just made.
     const unsigned int* index = indices.elements;
     for (std::uint32_t t = 0; t + 2 < indices.count; t += 3) {
-        const Vector& p0 = vertex[2 * index[t]];
-        const Vector& p1 = vertex[2 * index[t + 1]];
-        const Vector& p2 = vertex[2 * index[t + 2]];
+        const Vector& p0 = weight[index[t]].position;
+        const Vector& p1 = weight[index[t + 1]].position;
+        const Vector& p2 = weight[index[t + 2]].position;
         Vector normal = Vector::cross(Vector::difference(p1, p0), Vector::difference(p2, p0));
         vertex[2 * index[t] + 1].add(normal);
         vertex[2 * index[t + 1] + 1].add(normal);

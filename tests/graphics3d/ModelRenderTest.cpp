@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "ClothScene.h"
 #include "GLWindow.h"
 #include "geometry/TriangleMesh3.h"
-#include "graphics3d/Camera.h"
 #include "graphics3d/Context.h"
 #include "graphics3d/Extensions.h"
 #include "graphics3d/IndexBuffer.h"
-#include "graphics3d/Mode.h"
 #include "graphics3d/ParameterBuffer.h"
-#include "graphics3d/PointLight.h"
 #include "graphics3d/Shader.h"
 #include "graphics3d/SpringModel.h"
 #include "graphics3d/VertexBuffer.h"
@@ -50,63 +48,6 @@ bool bufferMapped(GLenum target, GLuint id)
     glGetBufferParameterivARB(target, GL_BUFFER_MAPPED_ARB, &mapped);
     return mapped == GL_TRUE;
 }
-
-// The demo's first frame of the flat cloth: its camera, depth mode, light and view matrix, one
-// update and one render; the pixels read back from the back buffer.
-class ClothFrame {
-public:
-    explicit ClothFrame(Context* context) : cloth(SpringModel::createCloth(50, 50))
-    {
-        camera.zNear = 10.0f;
-        camera.zFar = 1600.0f;
-        camera.apply();
-        mode.depthFunction = GL_LESS;
-        mode.depthWrite = true;
-        light.setPosition(900.0f, 790.0f, 400.0f);
-        light.setAmbient(0.2f, 0.2f, 0.2f, 0.0f);
-        light.setDiffuse(1.0f, 1.0f, 1.0f, 0.0f);
-        light.setSpecular(0.3f, 0.3f, 0.3f, 0.0f);
-        parameters = ParameterBuffer::create(cloth->parameterFormat);
-
-        glViewport(0, 0, frameWidth, frameHeight);
-        context->modes.set(&mode);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        context->matrices.setMode(GL_MODELVIEW);
-        glLoadIdentity();
-        context->lights.set(0, &light);
-        glEnable(GL_LIGHTING);
-        glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
-        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
-        glDisable(GL_CULL_FACE);
-        vardel::math::Matrix4 view;
-        view.setIdentity();
-        view[11] = -400.0f;
-        std::memcpy(parameters->data(), view.m, sizeof(view.m));
-        cloth->update();
-        cloth->render(*parameters);
-        glFinish();
-        pixels.resize(frameWidth * frameHeight * 4);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    }
-
-    ~ClothFrame()
-    {
-        parameters->release();
-        cloth->release();
-        Context::get()->lights.remove(&light);
-        Context::get()->modes.remove(&mode);
-    }
-
-    const unsigned char* at(int x, int y) const { return &pixels[(y * frameWidth + x) * 4]; }
-
-    Camera camera;
-    Mode mode;
-    PointLight light;
-    SpringModel* cloth;
-    ParameterBuffer* parameters;
-    std::vector<unsigned char> pixels;
-};
 
 // Runs this test binary again for one test with extra variables; its exit status.
 int runChild(const char* filter, const std::vector<std::string>& variables)
@@ -255,23 +196,26 @@ TEST_F(GLTest, ClothStreamsIntoOneBufferAndLoadsItsMatrix)
 TEST_F(GLTest, ClothLooksTheSameWithAndWithoutBufferObjects)
 {
     const char* pixelFile = std::getenv(pixelFileVariable);
-    ClothFrame frame(context);
+    ClothScene scene(context, frameWidth, frameHeight);
+    scene.draw();
+    std::vector<unsigned char> pixels = scene.readPixels();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    const bool objects = frame.cloth->mesh.vertexBuffer(0)->bufferId != 0;
+    const bool objects = scene.cloth->mesh.vertexBuffer(0)->bufferId != 0;
     if (pixelFile) {
         ASSERT_FALSE(objects);
-        ASSERT_EQ(frame.cloth->mesh.indexBuffer->bufferId, 0u);
+        ASSERT_EQ(scene.cloth->mesh.indexBuffer->bufferId, 0u);
         std::ofstream(pixelFile, std::ios::binary)
-            .write(reinterpret_cast<const char*>(frame.pixels.data()), std::streamsize(frame.pixels.size()));
+            .write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
         return;
     }
     ASSERT_TRUE(objects);
 
     // The cloth fills the middle of the view, lit in its own reddish colour; the corners stay clear.
-    const unsigned char* middle = frame.at(frameWidth / 2, frameHeight / 2);
+    auto at = [&pixels](int x, int y) { return &pixels[(y * frameWidth + x) * 4]; };
+    const unsigned char* middle = at(frameWidth / 2, frameHeight / 2);
     EXPECT_GT(middle[0], 100);
     EXPECT_GT(middle[0], middle[2]);
-    const unsigned char* corner = frame.at(1, 1);
+    const unsigned char* corner = at(1, 1);
     EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
 
     std::string path = testing::TempDir() + "cloth-pixels-" + std::to_string(getpid());
@@ -281,6 +225,32 @@ TEST_F(GLTest, ClothLooksTheSameWithAndWithoutBufferObjects)
     std::ifstream input(path, std::ios::binary);
     std::vector<unsigned char> clientPixels((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
     std::remove(path.c_str());
-    ASSERT_EQ(clientPixels.size(), frame.pixels.size());
-    EXPECT_TRUE(clientPixels == frame.pixels);
+    ASSERT_EQ(clientPixels.size(), pixels.size());
+    EXPECT_TRUE(clientPixels == pixels);
+}
+
+TEST_F(GLTest, DemoFramesSagTheClothBetweenItsPinnedCorners)
+{
+    if (std::getenv(pixelFileVariable))
+        GTEST_SKIP() << "drawing child";
+    ClothScene scene(context, frameWidth, frameHeight);
+    scene.draw();
+    std::vector<unsigned char> first = scene.readPixels();
+    for (int frame = 0; frame < 40; ++frame) {
+        scene.step();
+        scene.draw();
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_TRUE(scene.readPixels() != first);
+
+    const SpringModel& cloth = *scene.cloth;
+    const auto& weights = cloth.relaxator->weights;
+    EXPECT_EQ(weights[0].position.z, 0.0f);
+    EXPECT_EQ(weights[2499].position.x, 240.0f);
+    EXPECT_LT(weights[1275].position.z, -10.0f);
+    // The box reaches from the sagging middle up to the corners; the normals stay unit length.
+    EXPECT_FLOAT_EQ(cloth.bounds.center.z - cloth.bounds.axisZ.z, weights[1275].position.z);
+    EXPECT_FLOAT_EQ(cloth.bounds.center.z + cloth.bounds.axisZ.z, 0.0f);
+    for (std::uint32_t i = 1; i < cloth.vertices.count; i += 2)
+        ASSERT_NEAR(cloth.vertices[i].length(), 1.0f, 1e-5f) << i / 2;
 }
