@@ -5,6 +5,8 @@
 
 #include "system/Mutex.h"
 
+#include <memory>
+
 namespace vardel::io {
 class File;
 }
@@ -36,9 +38,28 @@ public:
         // Null when FreeType cannot read the file as a font.
         FT_Face face;
 
+        // Pages of the file kept for FreeType's many small reads, each of which would otherwise be a
+        // seek and a read of the system. A page goes in the slot of its number modulo the count,
+        // which keeps apart the two or three tables that glyph loading reads by turns.
+        struct PageCache {
+            static constexpr unsigned long pageSize = 4096;
+            static constexpr int slots = 16;
+
+            struct Page {
+                // ~0 for a slot not yet filled.
+                unsigned long number;
+                unsigned long length;
+                unsigned char bytes[pageSize];
+            };
+
+            io::File* file;
+            Page pages[slots];
+        };
+
     private:
         // FreeType keeps a pointer to this record for the life of the face.
         FT_StreamRec stream;
+        std::unique_ptr<PageCache> cache;
     };
 
 private:
