@@ -1,0 +1,153 @@
+#include "demo/ClothView.h"
+
+#include <cstring>
+
+#include "object/Release.h"
+#include "physics/Relaxator.h"
+#include "physics/Weight.h"
+#include "graphics3d/Camera.h"
+#include "graphics3d/Context.h"
+#include "graphics3d/Mode.h"
+#include "graphics3d/ParameterBuffer.h"
+#include "graphics3d/PointLight.h"
+#include "graphics3d/SpringModel.h"
+#include "demo/Gui.h"
+#include "demo/Scene.h"
+
+namespace vardel::demo {
+
+Scene scene;
+
+namespace {
+
+constexpr unsigned clothSide = 50;
+// Simulated time per drawn frame; not tied to the clock.
+constexpr float stepTime = 0.05f;
+
+} // namespace
+
+ClothView::ClothView(const math::Rectangle& frame)
+    : OpenGL(frame), drawContext(nullptr), drawFrameBuffer(nullptr), drawModes(nullptr), drawMatrices(nullptr),
+      root(nullptr), failed(false)
+{
+    colourBits = 24;
+    alphaBits = 8;
+    stencilBits = 8;
+    depthBits = 24;
+}
+
+bool ClothView::open()
+{
+    if (!OpenGL::open()) {
+        failed = true;
+        opened.set();
+        return false;
+    }
+    drawContext = graphics3d::Context::get();
+    drawFrameBuffer = &drawContext->frameBuffer;
+    drawModes = &drawContext->modes;
+    drawMatrices = &drawContext->matrices;
+
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glClearColor(0, 0, 0, 0);
+    glViewport(static_cast<GLint>(frame.x),
+               drawFrameBuffer->height - static_cast<GLint>(frame.y) - static_cast<GLint>(frame.height),
+               static_cast<GLsizei>(frame.width), static_cast<GLsizei>(frame.height));
+
+    root = new Gui(drawContext);
+    root->inputEnabled = true;
+    root->mouseInside = false;
+    bool result = setUpScene();
+    opened.set();
+    return result;
+}
+
+bool ClothView::close()
+{
+    tearDownScene();
+    object::releaseAndClear(root);
+    return OpenGL::close();
+}
+
+bool ClothView::setUpScene()
+{
+    scene.camera = new graphics3d::Camera;
+    scene.camera->zNear = 10.0f;
+    scene.camera->zFar = 1600.0f;
+    scene.camera->apply();
+
+    scene.mode = new graphics3d::Mode;
+    scene.mode->depthFunction = GL_LESS;
+    scene.mode->depthWrite = true;
+
+    scene.light = new graphics3d::PointLight;
+    scene.light->setPosition(900.0f, 790.0f, 400.0f);
+    scene.light->setAmbient(0.2f, 0.2f, 0.2f, 0.0f);
+    scene.light->setDiffuse(1.0f, 1.0f, 1.0f, 0.0f);
+    scene.light->setSpecular(0.3f, 0.3f, 0.3f, 0.0f);
+
+    scene.cloth = graphics3d::SpringModel::createCloth(clothSide, clothSide);
+    if (!scene.cloth) {
+        return true;
+    }
+    physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
+    for (unsigned corner : {0u, clothSide - 1, clothSide * (clothSide - 1), clothSide * clothSide - 1}) {
+        solver->weights[corner].pinned = true;
+    }
+    scene.clothSolver = solver;
+    solver->gravity = math::Vector3<float>(0.0f, 0.0f, -9.8f);
+    solver->uniformStiffness = 60.0f;
+    solver->damping = 0.1f;
+
+    scene.clothParameters = graphics3d::ParameterBuffer::create(scene.cloth->parameterFormat);
+    return true;
+}
+
+void ClothView::draw()
+{
+    graphics3d::Context* context = graphics3d::Context::current();
+    if (!context || !scene.cloth || !scene.clothParameters) {
+        return;
+    }
+    context->modes.set(scene.mode);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    drawMatrices->setMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Set right after the identity, so that the light's position is taken in eye coordinates.
+    context->lights.set(0, scene.light);
+    glEnable(GL_LIGHTING);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    // Both faces of the cloth show.
+    glDisable(GL_CULL_FACE);
+
+    std::memcpy(scene.clothParameters->data(), root->viewMatrix, sizeof root->viewMatrix);
+    scene.cloth->update();
+    scene.cloth->render(*scene.clothParameters);
+    if (scene.cloth->relaxator) {
+        scene.cloth->relaxator->step(integrateWeight, stepTime);
+    }
+}
+
+bool ClothView::tearDownScene()
+{
+    // The parameter buffer's format belongs to the cloth, so the buffer goes first. The mode and
+    // the light leave the context's records as they go.
+    object::releaseAndClear(scene.clothParameters);
+    object::releaseAndClear(scene.cloth);
+    scene.clothSolver = nullptr;
+    object::releaseAndClear(scene.light);
+    object::releaseAndClear(scene.mode);
+    object::releaseAndClear(scene.camera);
+    return true;
+}
+
+void ClothView::integrateWeight(physics::Weight<float, 3>* weight, const float* dt)
+{
+    weight->position.x += weight->velocity.x * *dt;
+    weight->position.y += weight->velocity.y * *dt;
+    weight->position.z += weight->velocity.z * *dt;
+}
+
+} // namespace vardel::demo

@@ -1,0 +1,140 @@
+#include "demo/Gui.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "system/System.h"
+#include "freetype/Descriptor.h"
+#include "freetype/Font.h"
+#include "freetype/FontFactory.h"
+#include "gui/Input.h"
+
+namespace vardel::demo {
+
+namespace {
+
+// The camera sits this far in front of the cloth before any dolly.
+constexpr float baseDistance = 400.0f;
+constexpr float degreesPerPixel = 180.0f * 0.002f;
+constexpr float panPerPixel = 0.1f;
+constexpr float dollyPerPixel = 0.1f;
+
+// One correction per move: a long drag can leave an angle beyond a full turn until the next move.
+float wrapOnce(float degrees)
+{
+    if (degrees > 360.0f) {
+        return degrees - 360.0f;
+    }
+    if (degrees < -360.0f) {
+        return degrees + 360.0f;
+    }
+    return degrees;
+}
+
+// The right-handed rotation by degrees about a unit axis, as a 3 x 3 block stored row by row.
+void rotation(float degrees, const float axis[3], double block[9])
+{
+    double radians = static_cast<double>(degrees * (1.0f / 180.0f)) * std::numbers::pi;
+    double c = std::cos(radians);
+    double s = std::sin(radians);
+    double x = axis[0];
+    double y = axis[1];
+    double z = axis[2];
+    const double rows[9] = {
+        c + (1 - c) * x * x,     (1 - c) * x * y - s * z, (1 - c) * x * z + s * y,
+        (1 - c) * y * x + s * z, c + (1 - c) * y * y,     (1 - c) * y * z - s * x,
+        (1 - c) * z * x - s * y, (1 - c) * z * y + s * x, c + (1 - c) * z * z,
+    };
+    std::copy(rows, rows + 9, block);
+}
+
+freetype::Font* loadCaptionFont()
+{
+    try {
+        freetype::FontFactory factory;
+        freetype::Descriptor descriptor;
+        descriptor.family = "Accidental Presidency";
+        descriptor.width = 24.0f;
+        descriptor.height = 24.0f;
+        return factory.createFont(descriptor);
+    } catch (const object::Exception& exception) {
+        // Nothing draws text yet, so the cloth is worth showing without the font.
+        types::String line = "vardel-cloth: no caption font in the working folder (" + exception.toString() +
+                             "); carrying on without it\n";
+        system::System::standardError().write(line.chars(), static_cast<int>(line.length));
+        return nullptr;
+    }
+}
+
+} // namespace
+
+Gui::Gui(graphics3d::Context* renderContext)
+    : Root(renderContext), font(nullptr), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
+      previousPoint(0, 0)
+{
+    rebuildViewMatrix();
+    font = loadCaptionFont();
+}
+
+Gui::~Gui()
+{
+    if (font) {
+        font->release();
+    }
+}
+
+bool Gui::mouseMoved(math::Point point, std::uint32_t buttons)
+{
+    if (Root::mouseMoved(point, buttons)) {
+        return true;
+    }
+    previousPoint = lastPoint;
+    lastPoint = point;
+    float dx = point.x - previousPoint.x;
+    float dy = point.y - previousPoint.y;
+    if (buttons & gui::ButtonState::leftDown) {
+        tilt = wrapOnce(tilt + dy * degreesPerPixel);
+        turn = wrapOnce(turn + dx * degreesPerPixel);
+    }
+    if (buttons & gui::ButtonState::middleDown) {
+        panX += dx * panPerPixel;
+        panY -= dy * panPerPixel;
+    }
+    if (buttons & gui::ButtonState::rightDown) {
+        dolly += (dx - dy) * dollyPerPixel;
+    }
+    rebuildViewMatrix();
+    if (buttons & (gui::ButtonState::leftDown | gui::ButtonState::middleDown | gui::ButtonState::rightDown)) {
+        InvalidateRect(handle, nullptr, TRUE);
+    }
+    return true;
+}
+
+void Gui::rebuildViewMatrix()
+{
+    const float diagonal = 1.0f / std::sqrt(2.0f);
+    const float tiltAxis[3] = {diagonal, 0.0f, diagonal};
+    const float turnAxis[3] = {0.0f, 1.0f, 0.0f};
+    double first[9];
+    double second[9];
+    rotation(tilt, tiltAxis, first);
+    rotation(turn, turnAxis, second);
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            double sum = 0;
+            for (int k = 0; k < 3; ++k) {
+                sum += first[row * 3 + k] * second[k * 3 + column];
+            }
+            viewMatrix[row * 4 + column] = static_cast<float>(sum);
+        }
+    }
+    viewMatrix[3] = panX;
+    viewMatrix[7] = panY;
+    viewMatrix[11] = dolly - baseDistance;
+    viewMatrix[12] = 0.0f;
+    viewMatrix[13] = 0.0f;
+    viewMatrix[14] = 0.0f;
+    viewMatrix[15] = 1.0f;
+}
+
+} // namespace vardel::demo

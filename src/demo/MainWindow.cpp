@@ -1,0 +1,22 @@
+#include "demo/MainWindow.h"
+
+#include "application/Application.h"
+
+namespace vardel::demo {
+
+MainWindow::MainWindow()
+{
+    setTitle("Vardel");
+    setSize(math::Point(600.0f, 500.0f));
+    minimumSize = math::Point(256.0f, 256.0f);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::closeRequested()
+{
+    application::Application::quit();
+    return true;
+}
+
+} // namespace vardel::demo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "gui/Window.h"
+
+namespace vardel::demo {
+
+// The demo's top-level window, "Vardel", 600 x 500. Its close box ends the application, which then
+// closes the window from the main thread.
+class MainWindow : public gui::Window {
+    VARDEL_CLASS_PATH(gui::Window, MainWindow)
+
+    MainWindow();
+    ~MainWindow() override;
+
+    bool closeRequested() override;
+};
+
+} // namespace vardel::demo

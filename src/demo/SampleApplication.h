@@ -1,0 +1,31 @@
+#pragma once
+
+#include "application/Application.h"
+
+namespace vardel::demo {
+
+class ClothView;
+class MainWindow;
+class OpenGLTicker;
+
+// The cloth demo: opens the main window with the cloth view and repaints it every 20 ms until the
+// user closes the window.
+class SampleApplication : public application::Application {
+    VARDEL_CLASS_PATH(application::Application, SampleApplication)
+
+    SampleApplication();
+
+    // False, after one line on stderr, when the window or its OpenGL view cannot be opened.
+    bool ready() override;
+    bool quitting() override;
+
+    MainWindow* window;
+    ClothView* view;
+    OpenGLTicker* ticker;
+
+private:
+    // Writes the line to stderr, lets the window and the view go and returns false.
+    bool fail(const char* line);
+};
+
+} // namespace vardel::demo

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "physics/Forward.h"
+
+namespace vardel::graphics3d {
+class Camera;
+class Mode;
+class ParameterBuffer;
+class PointLight;
+class SpringModel;
+} // namespace vardel::graphics3d
+
+namespace vardel::demo {
+
+// What the cloth view shows: set up when the view opens, drawn on every paint.
+struct Scene {
+    graphics3d::Camera* camera = nullptr;
+    graphics3d::Mode* mode = nullptr;
+    graphics3d::PointLight* light = nullptr;
+    graphics3d::SpringModel* cloth = nullptr;
+    // Held by the cloth, not counted here.
+    physics::Relaxator<float, 3>* clothSolver = nullptr;
+    graphics3d::ParameterBuffer* clothParameters = nullptr;
+};
+
+// The one scene of the process.
+extern Scene scene;
+
+} // namespace vardel::demo
