@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "object/Exception.h"
 #include "system/System.h"
 #include "freetype/Descriptor.h"
 #include "freetype/Font.h"

@@ -1,0 +1,162 @@
+#include "demo/ClothView.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "physics/Relaxator.h"
+#include "physics/Weight.h"
+#include "graphics3d/Camera.h"
+#include "graphics3d/Context.h"
+#include "graphics3d/Mode.h"
+#include "graphics3d/ParameterBuffer.h"
+#include "graphics3d/PointLight.h"
+#include "graphics3d/SpringModel.h"
+#include "gui/Input.h"
+#include "demo/Gui.h"
+#include "demo/Scene.h"
+
+#include "../graphics3d/GLWindow.h"
+
+using vardel::demo::ClothView;
+using vardel::demo::Gui;
+using vardel::demo::scene;
+using vardel::math::Vector3;
+
+namespace {
+
+// The cloth view's scene and frame on a window of the test's own, as the view's open sets them up.
+class ClothViewTest : public GLTest {
+protected:
+    ClothViewTest() : view(vardel::math::Rectangle(0, 0, 64, 48)) {}
+
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        view.drawContext = context;
+        view.drawFrameBuffer = &context->frameBuffer;
+        view.drawModes = &context->modes;
+        view.drawMatrices = &context->matrices;
+        testing::internal::CaptureStderr();
+        view.root = new Gui(context);
+        testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(view.setUpScene());
+        ASSERT_NE(scene.cloth, nullptr);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(view.tearDownScene());
+        view.root->release();
+        view.root = nullptr;
+        GLTest::TearDown();
+    }
+
+    vardel::physics::Weight<float, 3>& weight(unsigned index) { return scene.clothSolver->weights[index]; }
+
+    ClothView view;
+};
+
+void expectVector(const Vector3<float>& actual, float x, float y, float z, float tolerance = 1e-4f)
+{
+    EXPECT_NEAR(actual.x, x, tolerance);
+    EXPECT_NEAR(actual.y, y, tolerance);
+    EXPECT_NEAR(actual.z, z, tolerance);
+}
+
+} // namespace
+
+TEST_F(ClothViewTest, theSceneIsThePinnedClothUnderOneLightSeenThroughTheCamera)
+{
+    EXPECT_EQ(scene.camera->zNear, 10.0f);
+    EXPECT_EQ(scene.camera->zFar, 1600.0f);
+    EXPECT_EQ(scene.mode->depthFunction, GL_LESS);
+    EXPECT_TRUE(scene.mode->depthWrite);
+    EXPECT_EQ(scene.clothSolver, scene.cloth->relaxator);
+    EXPECT_EQ(scene.clothSolver->uniformStiffness, 60.0f);
+    EXPECT_EQ(scene.clothSolver->damping, 0.1f);
+    expectVector(scene.clothSolver->gravity, 0, 0, -9.8f);
+
+    ASSERT_EQ(scene.clothSolver->weights.count, 2500u);
+    for (unsigned i = 0; i < 2500; ++i) {
+        EXPECT_EQ(weight(i).pinned, i == 0 || i == 49 || i == 2450 || i == 2499) << i;
+    }
+    // The camera's projection is loaded: a 90 degree frustum from 10 to 1600.
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[0], 1.0f, 1e-6f);
+    EXPECT_NEAR(projection[10], -1610.0f / 1590.0f, 1e-5f);
+}
+
+TEST_F(ClothViewTest, eachFrameDrawsTheClothAsItWasThenStepsItUnderGravity)
+{
+    view.draw();
+    // Every spring starts at its rest length, so only gravity acts on the first step.
+    expectVector(weight(1).velocity, 0, 0, -0.49f);
+    expectVector(weight(1275).velocity, 0, 0, -0.49f);
+    EXPECT_NEAR(weight(1275).position.z, -0.0245f, 1e-6f);
+
+    for (int frame = 0; frame < 20; ++frame) {
+        view.draw();
+    }
+    expectVector(weight(0).position, -250, -250, 0, 0);
+    expectVector(weight(49).position, -250, 240, 0, 0);
+    expectVector(weight(2450).position, 240, -250, 0, 0);
+    expectVector(weight(2499).position, 240, 240, 0, 0);
+    EXPECT_LT(weight(1275).position.z, -1.0f) << "the middle sags";
+
+    // The lit cloth covers the middle of the picture.
+    GLubyte pixel[4] = {};
+    glReadPixels(32, 24, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_GT(pixel[0] + pixel[1] + pixel[2], 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ClothViewTest, theModeAndTheLightAreSentOnTheFirstFrameOnly)
+{
+    view.draw();
+    GLint depthFunction = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    EXPECT_EQ(depthFunction, GL_LESS);
+    EXPECT_EQ(context->modes.current, scene.mode);
+    EXPECT_EQ(context->lights.slots[0], scene.light);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+
+    // Changed behind the scene's back, the state stays as it is: nothing is sent again.
+    glDepthFunc(GL_ALWAYS);
+    const GLfloat elsewhere[4] = {1, 2, 3, 0};
+    glLightfv(GL_LIGHT0, GL_POSITION, elsewhere);
+    view.draw();
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    EXPECT_EQ(depthFunction, GL_ALWAYS);
+    GLfloat position[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, position);
+    EXPECT_EQ(position[3], 0.0f);
+}
+
+TEST_F(ClothViewTest, theClothIsDrawnWithTheCameraMatrixOfThatFrame)
+{
+    view.root->mouseMoved(vardel::math::Point(0, 0), vardel::gui::ButtonState::leftDown);
+    view.root->mouseMoved(vardel::math::Point(40, 25), vardel::gui::ButtonState::leftDown);
+    float matrix[16];
+    std::memcpy(matrix, view.root->viewMatrix, sizeof matrix);
+    view.draw();
+    EXPECT_EQ(std::memcmp(scene.clothParameters->data(), matrix, sizeof matrix), 0);
+    // Stored row by row, loaded so that OpenGL's column-major matrix is its transpose.
+    GLfloat modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_FLOAT_EQ(modelView[column * 4 + row], matrix[row * 4 + column]);
+        }
+    }
+}
+
+TEST_F(ClothViewTest, integrationMovesAWeightByItsVelocityOverTheStep)
+{
+    vardel::physics::Weight<float, 3> moving;
+    moving.position = Vector3<float>(1, 2, 3);
+    moving.velocity = Vector3<float>(10, -20, 0.5f);
+    const float dt = 0.05f;
+    ClothView::integrateWeight(&moving, &dt);
+    expectVector(moving.position, 1.5f, 1.0f, 3.025f);
+}
