@@ -1,5 +1,6 @@
 #pragma once
 
+#include "freetype/FontFactory.h"
 #include "TempFolder.h"
 
 #include <filesystem>
@@ -13,4 +14,11 @@ inline std::string copyFont(const TempFolder& folder, const std::string& font, c
 {
     std::filesystem::copy_file(dejavuFolder + font, folder / name, std::filesystem::copy_options::overwrite_existing);
     return folder / name;
+}
+
+// The bare file name of a font a factory listed.
+inline std::string nameOf(const vardel::freetype::FontFactory::FontInfo& info)
+{
+    std::string file = info.file.chars();
+    return file.substr(file.rfind('\\') + 1);
 }
