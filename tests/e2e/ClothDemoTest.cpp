@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -121,6 +122,28 @@ struct Picture {
         return pixels.empty() ? 0.0 : double(lit) / pixels.size();
     }
 
+    // Whether the lit pixels are mostly red, as the cloth's material is.
+    bool litRed() const
+    {
+        double red = 0;
+        double other = 0;
+        for (unsigned long pixel : pixels) {
+            red += (pixel >> 16) & 0xFF;
+            other += std::max((pixel >> 8) & 0xFF, pixel & 0xFF);
+        }
+        return red > 1.5 * other;
+    }
+
+    // The share of pixels that differ at all.
+    double differingShare(const Picture& other) const
+    {
+        size_t differing = 0;
+        for (size_t i = 0; i < pixels.size() && i < other.pixels.size(); ++i) {
+            differing += pixels[i] != other.pixels[i];
+        }
+        return pixels.empty() ? 0.0 : double(differing) / pixels.size();
+    }
+
     int shades() const
     {
         std::vector<bool> seen(256);
@@ -221,19 +244,29 @@ protected:
         XSync(display, False);
     }
 
-    void leftDrag(int fromX, int fromY, int dx, int dy)
+    void drag(unsigned button, int fromX, int fromY, int dx, int dy)
     {
         XTestFakeMotionEvent(display, -1, fromX, fromY, CurrentTime);
-        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, button, True, CurrentTime);
         XSync(display, False);
         for (int step = 1; step <= 10; ++step) {
             std::this_thread::sleep_for(20ms);
             XTestFakeMotionEvent(display, -1, fromX + dx * step / 10, fromY + dy * step / 10, CurrentTime);
             XSync(display, False);
         }
-        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
         XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
         XSync(display, False);
+    }
+
+    // The window's top-left corner on the screen.
+    std::pair<int, int> origin(::Window window)
+    {
+        int x = 0;
+        int y = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        return {x, y};
     }
 
     Display* display = nullptr;
@@ -252,21 +285,24 @@ TEST_F(ClothDemoTest, showsTheLitClothFollowsADragAndEndsWithTheCloseBox)
     EXPECT_EQ(attributes.width, 600);
     EXPECT_EQ(attributes.height, 500);
 
-    // The cloth hangs face-on in front of the camera: a large, smoothly shaded area.
+    // The cloth hangs face-on in front of the camera: a large, smoothly shaded red area.
     std::this_thread::sleep_for(500ms);
+    Picture first = screenshot(window);
+    EXPECT_GT(first.litShare(), 0.25);
+    EXPECT_LT(first.litShare(), 0.95);
+    EXPECT_GT(first.shades(), 16);
+    EXPECT_TRUE(first.litRed());
+
+    // It keeps moving on its own.
+    std::this_thread::sleep_for(2s);
     Picture before = screenshot(window);
+    EXPECT_GT(first.differingShare(before), 0.01);
     std::this_thread::sleep_for(200ms);
     Picture later = screenshot(window);
-    EXPECT_GT(before.litShare(), 0.25);
-    EXPECT_LT(before.litShare(), 0.95);
-    EXPECT_GT(before.shades(), 16);
 
     // A quarter turn seen edge-on changes far more of the picture than the cloth's own sway.
-    int x = 0;
-    int y = 0;
-    ::Window child = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-    leftDrag(x + 200, y + 250, 250, 0);
+    auto [x, y] = origin(window);
+    drag(1, x + 200, y + 250, 250, 0);
     std::this_thread::sleep_for(200ms);
     Picture turned = screenshot(window);
     double sway = before.changedShare(later);
@@ -275,6 +311,40 @@ TEST_F(ClothDemoTest, showsTheLitClothFollowsADragAndEndsWithTheCloseBox)
 
     closeBox(window);
     EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+}
+
+// Resizes the window as a window manager would and drags with every button, there and back, for
+// VARDEL_SOAK_SECONDS (3 unless set; the sanitizer builds are worth a longer run).
+TEST_F(ClothDemoTest, keepsDrawingThroughResizesAndDrags)
+{
+    const char* setting = std::getenv("VARDEL_SOAK_SECONDS");
+    auto soak = std::chrono::seconds(setting ? std::atoi(setting) : 3);
+    Demo demo(VARDEL_RUN_FOLDER);
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    auto end = Clock::now() + soak;
+    for (int round = 0; Clock::now() < end; ++round) {
+        XResizeWindow(display, window, 300 + round * 97 % 400, 260 + round * 53 % 300);
+        XSync(display, False);
+        std::this_thread::sleep_for(100ms);
+        auto [x, y] = origin(window);
+        unsigned button = 1 + round % 3;
+        drag(button, x + 50, y + 50, 200, 150);
+        drag(button, x + 250, y + 200, -200, -150);
+    }
+    XResizeWindow(display, window, 600, 500);
+    XSync(display, False);
+    std::this_thread::sleep_for(500ms);
+
+    // Every drag was undone, so the camera looks at the cloth again, drawn over the whole view.
+    Picture back = screenshot(window);
+    ASSERT_EQ(back.width, 600);
+    ASSERT_EQ(back.height, 500);
+    EXPECT_GT(back.litShare(), 0.1);
+    EXPECT_TRUE(back.litRed());
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(5s), 0);
     EXPECT_EQ(demo.errorOutput(), "");
 }
 
