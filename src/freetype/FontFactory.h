@@ -1,13 +1,11 @@
 #pragma once
 
 #include "container/Array.h"
+#include "freetype/Forward.h"
 #include "object/Object.h"
 #include "types/String.h"
 
 namespace vardel::freetype {
-
-class Descriptor;
-class Font;
 
 // The font files of one folder with the family and style FreeType reads from each, and fonts made
 // from the one that best matches a wanted descriptor. One thread at a time uses a factory.

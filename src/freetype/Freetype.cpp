@@ -41,8 +41,10 @@ unsigned long readFile(FT_Stream stream, unsigned long offset, unsigned char* bu
             unsigned long number = position / PageCache::pageSize;
             PageCache::Page& page = cache.pages[number % PageCache::slots];
             if (page.number != number) {
-                page.number = number;
+                // Marked empty first, so that a read that throws leaves no stale page behind.
+                page.number = ~0ul;
                 page.length = readAt(*cache.file, number * PageCache::pageSize, page.bytes, PageCache::pageSize);
+                page.number = number;
             }
             unsigned long within = position - number * PageCache::pageSize;
             if (within >= page.length) {
@@ -54,7 +56,7 @@ unsigned long readFile(FT_Stream stream, unsigned long offset, unsigned char* bu
         }
         return copied;
     } catch (...) {
-        return count == 0 ? 1 : 0;
+        return 0;
     }
 }
 
