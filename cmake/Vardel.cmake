@@ -36,6 +36,10 @@ function(vardel_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(VARDEL_SANITIZE MATCHES thread)
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan-suppressions.txt)
+  endif()
   if(ARG_INPUT)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display-input)
   endif()

@@ -10,7 +10,7 @@ FontCache::~FontCache()
     maps.clear();
 }
 
-FontMap* FontCache::mapFor(const freetype::Font* font)
+FontMap* FontCache::mapFor(freetype::Font* font)
 {
     if (auto* node = maps.find(font)) {
         return node->value;

@@ -17,8 +17,9 @@ class FontCache : public object::Object {
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // The map of a font, made on first request; it lives as long as the cache.
-    FontMap* mapFor(const freetype::Font* font);
+    // The map of a font, made on first request with the rendering context current; it lives as
+    // long as the cache, which must go while that rendering context is current.
+    FontMap* mapFor(freetype::Font* font);
 
     container::Map<const freetype::Font*, FontMap*> maps;
 };

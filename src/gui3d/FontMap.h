@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/OpenGL.h"
 #include "object/Object.h"
 #include "types/String.h"
+#include "graphics3d/Texture.h"
 
 namespace vardel::freetype {
 class Font;
@@ -9,14 +11,22 @@ class Font;
 
 namespace vardel::gui3d {
 
-// The form of a font that one rendering context draws text with.
-class FontMap : public object::Object {
-    VARDEL_CLASS_PATH(object::Object, FontMap)
+// A font as one rendering context draws it: the font's atlas as an alpha texture of that context,
+// beside the font whose glyph records place the characters in it.
+class FontMap : public graphics3d::Texture {
+    VARDEL_CLASS_PATH(graphics3d::Texture, FontMap)
 
-    explicit FontMap(const freetype::Font* font) : font(font) {}
+    // Needs the rendering context current; takes a reference on the font.
+    explicit FontMap(freetype::Font* font);
+    // Needs the same rendering context current.
+    ~FontMap() override;
+    FontMap(const FontMap&) = delete;
+    FontMap& operator=(const FontMap&) = delete;
 
-    // The font the map was made from; not a counted reference, the cache is keyed by it.
-    const freetype::Font* font;
+    freetype::Font* font;
+
+private:
+    static GLuint upload(freetype::Font& font);
 };
 
 } // namespace vardel::gui3d

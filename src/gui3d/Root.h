@@ -27,7 +27,8 @@ class Root : public application::Messenger {
 
     // On the thread that owns the rendering context's window.
     explicit Root(graphics3d::Context* renderContext);
-    // Lets every view go and gives the window its previous procedure back; before the window goes.
+    // Lets every view go and gives the window its previous procedure back: before the window goes,
+    // and with the rendering context current, as the font maps go with it.
     ~Root() override;
 
     types::String getName() const override;

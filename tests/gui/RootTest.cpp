@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "freetype/FontFactory.h"
+#include "freetype/Font.h"
 #include "graphics3d/Context.h"
 #include "gui/Anchors.h"
 #include "gui/Input.h"
@@ -235,4 +237,42 @@ TEST_F(RootTest, destroyingTheRootRestoresTheProcedureAndLetsViewsGo)
     x.button(1, true);
     x.button(1, false);
     EXPECT_TRUE(view->log.waitFor("view button 10,20 65536"));
+}
+
+TEST_F(RootTest, fontMapsHoldTheAtlasAsATextureUntilTheRootGoes)
+{
+    vardel::freetype::FontFactory factory;
+    factory.scan("/usr/share/fonts/truetype/dejavu");
+    vardel::freetype::Descriptor wanted;
+    wanted.family = "DejaVu Sans";
+    wanted.width = 24;
+    wanted.height = 24;
+    vardel::freetype::Font* font = factory.createFont(wanted);
+    ASSERT_NE(font, nullptr);
+    GLuint texture = 0;
+    Task::run(*window, [&] {
+        vardel::gui3d::FontCache& cache = root->guiContext.fontCache;
+        vardel::gui3d::FontMap* map = cache.mapFor(font);
+        EXPECT_EQ(cache.mapFor(font), map);
+        EXPECT_EQ(cache.maps.count, 1);
+        EXPECT_EQ(map->font, font);
+        texture = map->textureName;
+        ASSERT_TRUE(glIsTexture(texture));
+        GLint width = 0;
+        GLint bound = -1;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        EXPECT_EQ(width, font->atlas.width());
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(font->refCount.load(), 2);
+
+        root->release();
+        root = nullptr;
+        EXPECT_FALSE(glIsTexture(texture));
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, 0);
+    });
+    EXPECT_EQ(font->refCount.load(), 1);
+    font->release();
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/keysym.h>
+
 #include "gui/Anchors.h"
 #include "GuiTesting.h"
 
@@ -30,7 +32,6 @@ TEST(WindowTest, opensOneNativeWindowAndCloseEndsItsThread)
 {
     guitesting::X x;
     ASSERT_NE(x.display, nullptr);
-    int threadsBefore = guitesting::settledThreads();
     auto* window = new vardel::gui::Window;
     window->setTitle("open once");
     window->setSize(Point(200, 150));
@@ -39,6 +40,7 @@ TEST(WindowTest, opensOneNativeWindowAndCloseEndsItsThread)
     EXPECT_EQ(window->frame.width, 200);
     EXPECT_EQ(window->frame.height, 150);
     HWND first = window->handle;
+    int threadsOpen = guitesting::settledThreads();
     EXPECT_NE(x.shown("open once"), 0u);
 
     EXPECT_FALSE(window->open());
@@ -51,7 +53,7 @@ TEST(WindowTest, opensOneNativeWindowAndCloseEndsItsThread)
     EXPECT_FALSE(window->isRunning());
     EXPECT_EQ(window->thread.load(), nullptr);
     EXPECT_EQ(window->handle, nullptr);
-    EXPECT_TRUE(guitesting::threadsBackTo(threadsBefore));
+    EXPECT_TRUE(guitesting::threadsBackTo(threadsOpen - 1));
     EXPECT_TRUE(waitUntil([&] { return x.topLevels("open once").empty(); }));
     EXPECT_FALSE(window->close());
 
@@ -59,7 +61,7 @@ TEST(WindowTest, opensOneNativeWindowAndCloseEndsItsThread)
     ASSERT_TRUE(window->open());
     EXPECT_NE(x.shown("open once"), 0u);
     window->release();
-    EXPECT_TRUE(guitesting::threadsBackTo(threadsBefore));
+    EXPECT_TRUE(guitesting::threadsBackTo(threadsOpen - 1));
     EXPECT_TRUE(waitUntil([&] { return x.topLevels("open once").empty(); }));
 }
 
@@ -170,4 +172,120 @@ TEST(WindowTest, closedWindowLaysOutAtOnceAndViewsComeAndGo)
     EXPECT_TRUE(other.addView(view));
     view->release();
     view->release();
+}
+
+namespace {
+
+// A window that notes its own hooks.
+class NotingWindow : public vardel::gui::Window {
+public:
+    bool keyDown(std::uint32_t key) override { return note("window keyDown " + std::to_string(key)); }
+    bool keyUp(std::uint32_t key) override { return note("window keyUp " + std::to_string(key)); }
+    bool character(std::uint32_t code, std::uint32_t) override
+    {
+        return note("window character " + std::string(1, char(code)));
+    }
+    bool mouseButton(Point p, std::uint32_t button) override
+    {
+        return note("window button " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + " " +
+                    std::to_string(button));
+    }
+    bool paint(vardel::gui::Context& context, const Rectangle&) override
+    {
+        return note(context.handle == handle && context.deviceContext == deviceContext ? "window paint"
+                                                                                        : "paint elsewhere");
+    }
+    bool note(const std::string& entry)
+    {
+        log.add(entry);
+        return true;
+    }
+    guitesting::Log log;
+};
+
+class FocusView : public SizedView {
+public:
+    FocusView(const Rectangle& frame, guitesting::Log& log) : SizedView(frame), log(log) {}
+    bool keyDown(std::uint32_t key) override { return note("focus keyDown " + std::to_string(key)); }
+    bool mouseWheel(float delta, std::uint32_t) override { return note("focus wheel " + std::to_string(int(delta))); }
+    bool focusLost() override { return note("focus lost"); }
+    bool paint(vardel::gui::Context&, const Rectangle& area) override
+    {
+        return note("focus paint " + std::to_string(int(area.width)));
+    }
+    bool note(const std::string& entry)
+    {
+        log.add(entry);
+        return true;
+    }
+    guitesting::Log& log;
+};
+
+} // namespace
+
+TEST(WindowInputTest, theWindowHearsWhatNoViewCoversAndTheFocusViewTakesKeys)
+{
+    guitesting::X x;
+    x.movePointer(1000, 1000);
+    auto* window = new NotingWindow;
+    window->setTitle("window input");
+    window->setSize(Point(200, 100));
+    window->minimumSize = Point(150, 80);
+    auto* view = new FocusView(Rectangle(100, 0, 100, 100), window->log);
+    window->addView(view);
+    view->release();
+    ASSERT_TRUE(window->open());
+    ASSERT_NE(x.shown("window input"), 0u);
+    ASSERT_TRUE(window->log.waitFor("window paint"));
+    int left = int(window->frame.x);
+    int top = int(window->frame.y);
+
+    x.movePointer(left + 10, top + 20);
+    x.button(2, true);
+    x.button(2, false);
+    x.key(XK_c, true);
+    x.key(XK_c, false);
+    ASSERT_TRUE(window->log.waitFor("window keyUp 67"));
+    // Paints come whenever the server exposes something; the window's own paint has its context.
+    auto withoutPaints = [&] {
+        std::vector<std::string> seen;
+        for (const std::string& entry : window->log.take()) {
+            EXPECT_NE(entry, "paint elsewhere");
+            if (entry != "window paint" && entry != "focus paint 101") {
+                seen.push_back(entry);
+            }
+        }
+        return seen;
+    };
+    EXPECT_EQ(withoutPaints(), (std::vector<std::string>{"window button 10,20 8192", "window button 10,20 131072",
+                                              "window keyDown 67", "window character c", "window keyUp 67"}));
+
+    Task::run(*window, [&] {
+        using vardel::gui::Window;
+        // Keys and the wheel go to the focus view once there is one; repeats go nowhere.
+        window->focusView = view;
+        EXPECT_EQ(Window::procedure(window->handle, WM_KEYDOWN, 'D', 1), 0);
+        EXPECT_EQ(Window::procedure(window->handle, WM_KEYDOWN, 'D', 1 | (1 << 30)), 0);
+        EXPECT_EQ(Window::procedure(window->handle, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0), 1);
+
+        // Limits are the window's sizes once the procedure knows the window.
+        MINMAXINFO limits{};
+        EXPECT_EQ(Window::procedure(window->handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0);
+        EXPECT_EQ(limits.ptMinTrackSize.x, 150);
+        EXPECT_EQ(limits.ptMaxTrackSize.y, 4096);
+        // Asked before WM_CREATE (a window with no object yet), it leaves the limits alone.
+        MINMAXINFO untouched{};
+        EXPECT_EQ(Window::procedure(view->handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&untouched)), 1);
+        EXPECT_EQ(untouched.ptMinTrackSize.x, 0);
+
+        // Views paint and resize through the window's messages too.
+        auto* paint = new vardel::application::Message(Window::paintView, window);
+        paint->addParameter("view", view);
+        vardel::application::Messenger::post(paint);
+    });
+    Task::run(*window, [&] { EXPECT_TRUE(window->removeView(view)); });
+    EXPECT_EQ(withoutPaints(), (std::vector<std::string>{"focus keyDown 68", "focus wheel -120", "focus paint 100",
+                                                            "focus lost"}));
+    EXPECT_EQ(window->focusView, nullptr);
+    window->release();
 }
