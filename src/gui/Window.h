@@ -33,7 +33,8 @@ class Window : public application::Looper {
     static constexpr const char* windowClass = "vardel::gui::window::class";
 
     Window();
-    // Closes the window if its thread runs, then lets every view go.
+    // Closes the window if its thread runs, then lets every view go. A derived window closes
+    // before it is let go: its own parts are gone by then while its thread may still call it.
     ~Window() override;
 
     types::String getName() const override;

@@ -287,5 +287,6 @@ TEST(WindowInputTest, theWindowHearsWhatNoViewCoversAndTheFocusViewTakesKeys)
     EXPECT_EQ(withoutPaints(), (std::vector<std::string>{"focus keyDown 68", "focus wheel -120", "focus paint 100",
                                                             "focus lost"}));
     EXPECT_EQ(window->focusView, nullptr);
+    window->close();
     window->release();
 }
