@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "application/Handler.h"
 #include "application/Message.h"
 #include "application/Messenger.h"
@@ -171,23 +173,28 @@ public:
         return found;
     }
 
-    // Resources the server holds for all its clients together (windows, pixmaps, contexts, ...).
+    // Resources the server holds for this process's connections together (windows, pixmaps,
+    // contexts, ...); other programs on the display do not count.
     long serverResources()
     {
-        int clientCount = 0;
-        XResClient* clients = nullptr;
-        XResQueryClients(display, &clientCount, &clients);
+        XResClientIdSpec all{0, XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue* ids = nullptr;
+        XResQueryClientIds(display, 1, &all, &count, &ids);
         long total = 0;
-        for (int i = 0; i < clientCount; ++i) {
+        for (long i = 0; i < count; ++i) {
+            if (XResGetClientPid(&ids[i]) != getpid()) {
+                continue;
+            }
             int typeCount = 0;
             XResType* types = nullptr;
-            XResQueryClientResources(display, clients[i].resource_base, &typeCount, &types);
+            XResQueryClientResources(display, ids[i].spec.client, &typeCount, &types);
             for (int t = 0; t < typeCount; ++t) {
                 total += types[t].count;
             }
             XFree(types);
         }
-        XFree(clients);
+        XResClientIdsDestroy(count, ids);
         return total;
     }
 

@@ -202,9 +202,11 @@ TEST(OpenGLPaletteTest, rampsFollowTheChannelsOfTheFormat)
 
 TEST_F(OpenGLTest, fiftyOpeningsLeaveNoThreadNorServerResourceNorContext)
 {
+    long resourcesWhileOpen = 0;
     auto cycle = [&](const char* title) {
         open(title);
         bool drew = waitUntil([&] { return view->draws >= 1; });
+        resourcesWhileOpen = x.serverResources();
         window->release();
         window = nullptr;
         return drew;
@@ -221,6 +223,8 @@ TEST_F(OpenGLTest, fiftyOpeningsLeaveNoThreadNorServerResourceNorContext)
     EXPECT_TRUE(guitesting::threadsBackTo(threads));
     EXPECT_EQ(countEntries("/proc/self/fd"), descriptors);
     EXPECT_EQ(x.serverResources(), resources);
+    // The count sees the window thread's own connection.
+    EXPECT_GT(resourcesWhileOpen, resources);
     EXPECT_EQ(vardel::graphics3d::Context::contexts().count, contexts);
     EXPECT_EQ(contexts, 0);
 }
