@@ -22,7 +22,8 @@ endfunction()
 
 # vardel_test(NAME SOURCES... LINKS lib... [LABELS unit|gl|e2e] [TIMEOUT s] [INPUT]): one GoogleTest
 # executable registered with CTest. Tests labelled gl need a display; the test command provides one.
-# INPUT marks tests that move the shared pointer or press keys: they never run at the same time.
+# INPUT marks tests that move the shared pointer, press keys or look at what the screen shows: they run
+# alone, since another test's window could take their input or cover their window.
 function(vardel_test name)
   cmake_parse_arguments(ARG "INPUT" "TIMEOUT" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -41,7 +42,7 @@ function(vardel_test name)
       ENVIRONMENT TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan-suppressions.txt)
   endif()
   if(ARG_INPUT)
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display-input)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
 
