@@ -11,7 +11,11 @@ MainWindow::MainWindow()
     minimumSize = math::Point(256.0f, 256.0f);
 }
 
-MainWindow::~MainWindow() = default;
+// Closed here, while the overrides the window thread may still call are those of this class.
+MainWindow::~MainWindow()
+{
+    close();
+}
 
 bool MainWindow::closeRequested()
 {
