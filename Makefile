@@ -12,7 +12,7 @@ endif
 CMAKE_FLAGS := -G Ninja -DVARDEL_SANITIZE=$(SANITIZE)
 WITH_DISPLAY := scripts/with-display.sh
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench windows clean
 
 all: build
 
@@ -37,6 +37,18 @@ run: build
 bench: build
 	@for b in $$(cd $(BUILD)/bench && find . -type f -perm -u+x -name 'bench_*' | sort); do \
 	  echo "== $$b"; (cd $(BUILD)/bench && ../../$(WITH_DISPLAY) $$b) || exit 1; done
+
+# The same source cross-built for 64-bit Windows with mingw-w64, FreeType built from Debian's
+# source package beside it.
+WINDOWS := build-windows
+WINDOWS_TOOLCHAIN := cmake/mingw-w64.cmake
+
+windows:
+	@bash scripts/deps.sh windows
+	JOBS=$(JOBS) bash scripts/windows-freetype.sh $(WINDOWS_TOOLCHAIN) $(WINDOWS)/freetype
+	cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) \
+	  -DCMAKE_FIND_ROOT_PATH=$(CURDIR)/$(WINDOWS)/freetype -DVARDEL_TESTS=OFF -DVARDEL_BENCH=OFF
+	cmake --build $(WINDOWS) -j $(JOBS)
 
 clean:
 	rm -rf build build-*

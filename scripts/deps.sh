@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the demo need, only those missing.
-# As root it installs them; otherwise it prints the command to run.
+# As root it installs them; otherwise it prints the command to run. `deps.sh windows` installs
+# what the Windows cross-build and its run under Wine need instead.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config make
-  libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev
-  googletest libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils fonts-dejavu-core
-  libgl1-mesa-dri libglx-mesa0
-)
+if [ "${1:-}" = windows ]; then
+  # Wine's X11 driver loads libXcomposite and friends at run time: they are only recommended.
+  packages=(
+    cmake ninja-build make g++-mingw-w64-x86-64 dpkg-dev googletest
+    wine wine64 libxcomposite1 libxrender1 libxrandr2 libxi6 libxfixes3 libxcursor1 libxinerama1
+    libgl1 libgl1-mesa-dri libglx-mesa0 xvfb xauth x11-utils fonts-dejavu-core
+  )
+else
+  packages=(
+    cmake ninja-build g++ pkg-config make
+    libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev
+    googletest libgmock-dev libbenchmark-dev
+    xvfb xauth x11-utils fonts-dejavu-core
+    libgl1-mesa-dri libglx-mesa0
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

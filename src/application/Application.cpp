@@ -6,7 +6,9 @@
 namespace vardel::application {
 
 std::atomic<Application*> theApplication{nullptr};
-HINSTANCE instanceHandle = nullptr;
+// What WinMain would be given. mingw's runtime enters a program through main even when it is
+// built for the GUI subsystem, so the handle is taken here rather than in a WinMain.
+HINSTANCE instanceHandle = GetModuleHandleA(nullptr);
 
 Application::Application()
 {

@@ -16,7 +16,8 @@ void registerViewClass()
         description.cbSize = sizeof description;
         description.style = CS_OWNDC;
         description.lpfnWndProc = View::procedure;
-        description.cbWndExtra = 4;
+        // Slot 0 holds the view: a pointer, 8 bytes on 64-bit Windows.
+        description.cbWndExtra = sizeof(LONG_PTR);
         description.hInstance = application::instanceHandle;
         description.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
         description.hCursor = LoadCursorA(nullptr, IDC_ARROW);

@@ -4,6 +4,7 @@
 // the system's own; elsewhere it is our subset, declared by area.
 #ifdef _WIN32
 #include <windows.h>
+#include <commctrl.h>
 #else
 #include "platform/posix/Types.h"
 #include "platform/posix/Kernel.h"

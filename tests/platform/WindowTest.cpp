@@ -136,7 +136,7 @@ TEST_F(WindowTest, creationParameterAndSlotsReachTheProcedure)
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = Procedures::keeping;
-    windowClass.cbWndExtra = 4;
+    windowClass.cbWndExtra = sizeof(LONG_PTR) + 4;
     windowClass.lpszClassName = "vardel::test::slots";
     ASSERT_NE(RegisterClassExA(&windowClass), 0);
     EXPECT_EQ(RegisterClassExA(&windowClass), 0);
@@ -147,7 +147,7 @@ TEST_F(WindowTest, creationParameterAndSlotsReachTheProcedure)
                                   80, nullptr, nullptr, GetModuleHandleA(nullptr), &object);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(given, &object);
-    // Four extra bytes give one pointer-sized slot 0 and nothing beyond it.
+    // Twelve extra bytes hold one pointer at 0; one at 8 would run past them, as on 64-bit Win32.
     EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(&object));
     EXPECT_EQ(GetWindowLongPtrA(window, 8), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);

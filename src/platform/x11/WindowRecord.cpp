@@ -92,7 +92,8 @@ WindowRecord* WindowRecord::create(const WindowClass& windowClass, DWORD exStyle
     record->windowClass = &windowClass;
     record->procedure = windowClass.procedure;
     record->instance = instance ? instance : windowClass.instance;
-    record->extra.assign((windowClass.extraBytes + 7) / 8 * 8, 0);
+    // Exactly the bytes asked for: on 64-bit Win32 four bytes hold no pointer-sized slot.
+    record->extra.assign(windowClass.extraBytes, 0);
     record->style = style & ~WS_VISIBLE;
     record->exStyle = exStyle;
     record->title = name ? name : "";
