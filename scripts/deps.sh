@@ -14,7 +14,7 @@ if [ "${1:-}" = windows ]; then
 else
   packages=(
     cmake ninja-build g++ pkg-config make
-    libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev
+    libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev libxcomposite-dev
     googletest libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core
     libgl1-mesa-dri libglx-mesa0

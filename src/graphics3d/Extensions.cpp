@@ -27,7 +27,9 @@ const Reader readers[] = {VARDEL_EXTENSION_ENTRIES(VARDEL_EXTENSION_READER)};
 
 Extensions::Extensions() : extensionString(glGetString(GL_EXTENSIONS))
 {
-#define VARDEL_EXTENSION_LOAD(Type, name) name = reinterpret_cast<Type>(wglGetProcAddress(#name));
+// Through void (*)(): Windows' PROC returns INT_PTR, and a direct cast between function types warns.
+#define VARDEL_EXTENSION_LOAD(Type, name) \
+    name = reinterpret_cast<Type>(reinterpret_cast<void (*)()>(wglGetProcAddress(#name)));
     VARDEL_EXTENSION_ENTRIES(VARDEL_EXTENSION_LOAD)
 #undef VARDEL_EXTENSION_LOAD
 

@@ -1,4 +1,10 @@
+#include "DemoProcess.h"
+#include "Picture.h"
+
 #include <gtest/gtest.h>
+
+// Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
+#include "CloseBox.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -8,12 +14,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <optional>
-#include <signal.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -39,134 +41,6 @@ struct Folder {
         std::filesystem::remove_all(path, ignored);
     }
     std::string path;
-};
-
-// vardel-cloth in its own process, its stderr in a file of the working folder.
-class Demo {
-public:
-    Demo(const std::string& workingFolder, const char* display = nullptr)
-        : errorPath(workingFolder + "/stderr.txt")
-    {
-        pid = fork();
-        if (pid == 0) {
-            if (chdir(workingFolder.c_str()) != 0) {
-                _exit(126);
-            }
-            int error = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(error, STDERR_FILENO);
-            if (display) {
-                setenv("DISPLAY", display, 1);
-            }
-            execl(VARDEL_CLOTH, VARDEL_CLOTH, static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~Demo()
-    {
-        if (pid > 0 && !status) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-
-    // The exit status once the process has ended within the time given, or -1.
-    int exitWithin(std::chrono::milliseconds limit)
-    {
-        auto end = Clock::now() + limit;
-        while (!status) {
-            int raw = 0;
-            if (waitpid(pid, &raw, WNOHANG) == pid) {
-                status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-            } else if (Clock::now() > end) {
-                return -1;
-            } else {
-                std::this_thread::sleep_for(10ms);
-            }
-        }
-        return *status;
-    }
-
-    std::string errorOutput() const
-    {
-        std::string text;
-        if (FILE* file = fopen(errorPath.c_str(), "r")) {
-            char buffer[512];
-            size_t read = 0;
-            while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) {
-                text.append(buffer, read);
-            }
-            fclose(file);
-        }
-        return text;
-    }
-
-    pid_t pid = -1;
-
-private:
-    std::string errorPath;
-    std::optional<int> status;
-};
-
-// What a screenshot of the window shows: how much of it is lit and by how many shades.
-struct Picture {
-    std::vector<unsigned long> pixels;
-    int width = 0;
-    int height = 0;
-
-    double litShare() const
-    {
-        size_t lit = 0;
-        for (unsigned long pixel : pixels) {
-            lit += (pixel & 0xFFFFFF) != 0;
-        }
-        return pixels.empty() ? 0.0 : double(lit) / pixels.size();
-    }
-
-    // Whether the lit pixels are mostly red, as the cloth's material is.
-    bool litRed() const
-    {
-        double red = 0;
-        double other = 0;
-        for (unsigned long pixel : pixels) {
-            red += (pixel >> 16) & 0xFF;
-            other += std::max((pixel >> 8) & 0xFF, pixel & 0xFF);
-        }
-        return red > 1.5 * other;
-    }
-
-    // The share of pixels that differ at all.
-    double differingShare(const Picture& other) const
-    {
-        size_t differing = 0;
-        for (size_t i = 0; i < pixels.size() && i < other.pixels.size(); ++i) {
-            differing += pixels[i] != other.pixels[i];
-        }
-        return pixels.empty() ? 0.0 : double(differing) / pixels.size();
-    }
-
-    int shades() const
-    {
-        std::vector<bool> seen(256);
-        int count = 0;
-        for (unsigned long pixel : pixels) {
-            unsigned green = (pixel >> 8) & 0xFF;
-            if (green && !seen[green]) {
-                seen[green] = true;
-                ++count;
-            }
-        }
-        return count;
-    }
-
-    // The share of pixels lit in one picture and not in the other.
-    double changedShare(const Picture& other) const
-    {
-        size_t changed = 0;
-        for (size_t i = 0; i < pixels.size() && i < other.pixels.size(); ++i) {
-            changed += ((pixels[i] & 0xFFFFFF) != 0) != ((other.pixels[i] & 0xFFFFFF) != 0);
-        }
-        return pixels.empty() ? 0.0 : double(changed) / pixels.size();
-    }
 };
 
 class ClothDemoTest : public testing::Test {
@@ -233,18 +107,7 @@ protected:
         return picture;
     }
 
-    void closeBox(::Window window)
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
-    }
+    void closeBox(::Window window) { sendCloseBox(display, window); }
 
     void drag(unsigned button, int fromX, int fromY, int dx, int dy)
     {
@@ -278,7 +141,7 @@ protected:
 
 TEST_F(ClothDemoTest, showsTheLitClothFollowsADragAndEndsWithTheCloseBox)
 {
-    Demo demo(VARDEL_RUN_FOLDER);
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
     ::Window window = findWindow(10s);
     ASSERT_NE(window, 0u) << demo.errorOutput();
 
@@ -322,7 +185,7 @@ TEST_F(ClothDemoTest, keepsDrawingThroughResizesAndDrags)
 {
     const char* setting = std::getenv("VARDEL_SOAK_SECONDS");
     auto soak = std::chrono::seconds(setting ? std::atoi(setting) : 3);
-    Demo demo(VARDEL_RUN_FOLDER);
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
     ::Window window = findWindow(10s);
     ASSERT_NE(window, 0u) << demo.errorOutput();
     auto end = Clock::now() + soak;
@@ -353,7 +216,7 @@ TEST_F(ClothDemoTest, keepsDrawingThroughResizesAndDrags)
 TEST_F(ClothDemoTest, withoutAFontTheClothStillShowsAndOneLineSaysSo)
 {
     Folder empty;
-    Demo demo(empty.path);
+    Demo demo(empty.path, {VARDEL_CLOTH});
     ::Window window = findWindow(10s);
     ASSERT_NE(window, 0u) << demo.errorOutput();
     std::this_thread::sleep_for(300ms);
@@ -368,7 +231,7 @@ TEST_F(ClothDemoTest, withoutAFontTheClothStillShowsAndOneLineSaysSo)
 TEST(ClothDemo, withoutADisplayItSaysSoInOneLineAndFails)
 {
     Folder folder;
-    Demo demo(folder.path, ":4242");
+    Demo demo(folder.path, {VARDEL_CLOTH}, ":4242");
     int status = demo.exitWithin(10s);
     EXPECT_GT(status, 0);
     EXPECT_LT(status, 128) << "ended by a signal";
