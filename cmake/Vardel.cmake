@@ -28,6 +28,8 @@ function(vardel_test name)
   cmake_parse_arguments(ARG "INPUT" "TIMEOUT" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gmock GTest::gtest GTest::gtest_main)
+  # Helpers shared by the test folders, as support/...
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   if(NOT ARG_LABELS)
     set(ARG_LABELS unit)
   endif()

@@ -4,6 +4,7 @@
 #include "system/Thread.h"
 
 #include "Recorder.h"
+#include "support/TestThread.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,17 @@ using vardel::application::Messenger;
 using vardel::application::theApplication;
 using vardel::system::Signal;
 using vardel::system::Thread;
+using vardel::test::TestThread;
 
 namespace {
 
-// An application whose ready() hands the test a helper thread, joined when quitting.
+// An application whose ready() hands the test a helper thread, joined when the application goes away.
 struct TestApplication : Application {
     bool ready() override
     {
         ++readyCalls;
         if (helperBody) {
-            helper = std::thread(helperBody);
+            helper = TestThread(helperBody);
         }
         return readyResult;
     }
@@ -36,15 +38,9 @@ struct TestApplication : Application {
         ++quittingCalls;
         return true;
     }
-    ~TestApplication() override
-    {
-        if (helper.joinable()) {
-            helper.join();
-        }
-    }
 
     std::function<void()> helperBody;
-    std::thread helper;
+    TestThread helper;
     bool readyResult = true;
     int readyCalls = 0;
     int quittingCalls = 0;

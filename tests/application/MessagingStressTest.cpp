@@ -2,6 +2,8 @@
 #include "application/Looper.h"
 #include "application/Message.h"
 
+#include "support/TestThread.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +17,7 @@ using vardel::application::Handler;
 using vardel::application::Looper;
 using vardel::application::Message;
 using vardel::application::Messenger;
+using vardel::test::TestThread;
 
 namespace {
 
@@ -46,8 +49,8 @@ struct SequenceChecker : Handler {
 struct StressApplication : Application {
     bool ready() override
     {
-        coordinator = std::thread([this] {
-            std::vector<std::thread> posters;
+        coordinator = TestThread([this] {
+            std::vector<TestThread> posters;
             for (int sender = 0; sender < senders; ++sender) {
                 posters.emplace_back([this, sender] {
                     for (int number = 0; number < perSender; ++number) {
@@ -62,7 +65,7 @@ struct StressApplication : Application {
                     }
                 });
             }
-            for (std::thread& poster : posters) {
+            for (TestThread& poster : posters) {
                 poster.join();
             }
             Application::quit();
@@ -72,7 +75,7 @@ struct StressApplication : Application {
 
     SequenceChecker* looperChecker = nullptr;
     SequenceChecker* applicationChecker = nullptr;
-    std::thread coordinator;
+    TestThread coordinator;
     std::atomic<int> refusals{0};
 };
 

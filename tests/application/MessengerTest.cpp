@@ -4,11 +4,11 @@
 #include "system/Thread.h"
 
 #include "Recorder.h"
+#include "support/TestThread.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 using vardel::application::Handler;
@@ -146,7 +146,7 @@ TEST(Looper, servesInTheOrderOfHandingOverOnItsOwnThread)
     EXPECT_TRUE(Messenger::post(&handler, 1));
     EXPECT_TRUE(Messenger::post(&handler, 2));
     // From another thread send does not wait for the message to be served.
-    std::thread([&] { EXPECT_TRUE(Messenger::send(&handler, 3)); }).join();
+    vardel::test::TestThread([&] { EXPECT_TRUE(Messenger::send(&handler, 3)); }).join();
     EXPECT_TRUE(handler.codes().empty());
     DWORD looperThread = looper.thread.load()->threadId;
     hold.set();

@@ -2,6 +2,7 @@
 
 #include "application/Handler.h"
 #include "application/Message.h"
+#include "system/Mutex.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,6 @@ struct Recorder : vardel::application::Handler {
     }
 
     std::function<void(vardel::application::Message&)> action;
-    std::mutex mutex;
+    vardel::system::Mutex mutex;
     std::vector<std::int32_t> served;
 };

@@ -3,14 +3,16 @@
 #include "object/Object.h"
 #include "types/String.h"
 
+#include "support/TestThread.h"
+
 #include <gtest/gtest.h>
 
 #include <new>
-#include <thread>
 #include <vector>
 
 using vardel::object::Exception;
 using vardel::object::Object;
+using vardel::test::TestThread;
 using vardel::types::String;
 
 namespace {
@@ -96,7 +98,7 @@ TEST(Object, releaseFromManyThreadsDestroysExactlyOnce)
     for (int i = 0; i < kThreads * kEach; ++i) {
         probe->retain();
     }
-    std::vector<std::thread> threads;
+    std::vector<TestThread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < kEach; ++i) {

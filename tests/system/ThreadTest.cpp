@@ -3,15 +3,17 @@
 #include "system/Signal.h"
 #include "system/Thread.h"
 
+#include "support/TestThread.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 using vardel::object::Exception;
 using vardel::system::Mutex;
 using vardel::system::Signal;
 using vardel::system::Thread;
+using vardel::test::TestThread;
 
 namespace {
 
@@ -110,7 +112,7 @@ TEST(Thread, currentAdoptsAForeignThreadOnce)
     Thread* first = nullptr;
     Thread* second = nullptr;
     DWORD id = 0;
-    std::thread foreign([&] {
+    TestThread foreign([&] {
         first = Thread::current();
         second = Thread::current();
         id = GetCurrentThreadId();
@@ -142,7 +144,7 @@ TEST(Signal, waitConsumesASetSignalAndPulsesAreNotKept)
     EXPECT_EQ(WaitForSingleObject(signal.event, 0), WAIT_TIMEOUT);
 
     std::atomic<bool> woken{false};
-    std::thread waiter([&] {
+    TestThread waiter([&] {
         signal.wait();
         woken = true;
     });
@@ -161,7 +163,7 @@ TEST(Mutex, isRecursiveAndExcludesOthersUntilFullyUnlocked)
     EXPECT_TRUE(mutex.lock());
     EXPECT_TRUE(mutex.lock());
     std::atomic<bool> entered{false};
-    std::thread other([&] {
+    TestThread other([&] {
         mutex.lock();
         entered = true;
         mutex.unlock();
