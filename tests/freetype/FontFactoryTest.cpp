@@ -6,15 +6,16 @@
 #include "freetype/NoMatchException.h"
 #include "io/IOException.h"
 #include "FontFiles.h"
+#include "support/TestThread.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace vardel::freetype;
+using vardel::test::TestThread;
 namespace fs = std::filesystem;
 
 namespace {
@@ -151,7 +152,7 @@ TEST_F(FontFactoryTest, factoriesOnSeveralThreadsFindAndBuildTheSameFonts)
     std::string expected = atlasOf(factory.createFont(wanted("DejaVu Serif")));
 
     // Files are opened exclusively, so a factory must not find one busy with another's work.
-    std::vector<std::thread> threads;
+    std::vector<TestThread> threads;
     std::vector<int> same(4, 0);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
@@ -162,7 +163,7 @@ TEST_F(FontFactoryTest, factoriesOnSeveralThreadsFindAndBuildTheSameFonts)
             }
         });
     }
-    for (std::thread& thread : threads) {
+    for (TestThread& thread : threads) {
         thread.join();
     }
     EXPECT_EQ(same, std::vector<int>(4, 5));

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "freetype/FontFactory.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <string>
 
-// The fonts the tests take their faces from, as installed by the system's font package.
+// The fonts the tests take their faces from, as installed by the system's font package. Windows
+// has none: there the build copies them beside the test folders, found from where a test starts.
+#ifdef _WIN32
+inline const std::string dejavuFolder = (std::filesystem::current_path() / "../fonts/").string();
+#else
 inline const std::string dejavuFolder = "/usr/share/fonts/truetype/dejavu/";
+#endif
 
 // Copies the installed font named font into folder as name and returns the copy's path.
 inline std::string copyFont(const TempFolder& folder, const std::string& font, const std::string& name)

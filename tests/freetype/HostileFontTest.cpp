@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace vardel::freetype;
 using vardel::io::File;
@@ -26,14 +28,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+// No permission bits here: every file can be read.
+bool readable(const fs::path&)
+{
+    return true;
+}
+#else
+bool readable(const fs::path& path)
+{
+    return access(path.c_str(), R_OK) == 0;
+}
+#endif
+
 // Every readable regular file of a folder with its contents.
 std::map<std::string, std::string> contentsOf(const TempFolder& folder)
 {
     std::map<std::string, std::string> contents;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder.path)) {
         std::error_code looping;
-        if (entry.is_regular_file(looping) && access(entry.path().c_str(), R_OK) == 0) {
-            contents[entry.path().filename()] = folder.read(entry.path().filename());
+        if (entry.is_regular_file(looping) && readable(entry.path())) {
+            std::string name = entry.path().filename().string();
+            contents[name] = folder.read(name);
         }
     }
     return contents;
@@ -77,9 +93,9 @@ bool loads(const std::string& path)
 TEST(HostileFonts, folderOfDamagedAndStrangeEntriesIsProbedWithoutLoss)
 {
     TempFolder folder;
-    std::string bytes = folder.read(fs::path(copyFont(folder, "DejaVuSansMono.ttf", "good.ttf")).filename());
+    std::string bytes = folder.read(fs::path(copyFont(folder, "DejaVuSansMono.ttf", "good.ttf")).filename().string());
     folder.write("zero.ttf", "");
-    for (std::size_t length : {4ul, 12ul, 200ul, 4096ul, bytes.size() / 2, bytes.size() - 1}) {
+    for (std::size_t length : std::vector<std::size_t>{4, 12, 200, 4096, bytes.size() / 2, bytes.size() - 1}) {
         folder.write("cut" + std::to_string(length) + ".ttf", bytes.substr(0, length));
     }
     std::mt19937 random(7);
@@ -91,14 +107,22 @@ TEST(HostileFonts, folderOfDamagedAndStrangeEntriesIsProbedWithoutLoss)
         folder.write("flipped" + std::to_string(i) + ".ttf", flipped);
     }
     folder.write("random.ttf", randomBytes(random, 20000));
+    fs::create_directory(folder / "x.ttf");
+    std::vector<std::string> good = {"good.ttf"};
+    std::vector<std::string> unlisted = {"busy.ttf", "zero.ttf", "cut4.ttf", "cut12.ttf", "cut200.ttf", "random.ttf",
+                                         "x.ttf"};
+#ifndef _WIN32
+    // Permission bits, pipes and symbolic links are POSIX file system things.
     copyFont(folder, "DejaVuSans.ttf", "locked.ttf");
     chmod((folder / "locked.ttf").c_str(), 0);
-    fs::create_directory(folder / "x.ttf");
     ASSERT_EQ(mkfifo((folder / "fifo.ttf").c_str(), 0600), 0);
     fs::create_symlink(folder / "nowhere.ttf", folder / "dangling.ttf");
     fs::create_symlink(folder / "loop2.ttf", folder / "loop1.ttf");
     fs::create_symlink(folder / "loop1.ttf", folder / "loop2.ttf");
     fs::create_symlink(folder / "good.ttf", folder / "alias.ttf");
+    good.push_back("alias.ttf");
+    unlisted.insert(unlisted.end(), {"fifo.ttf", "dangling.ttf", "loop1.ttf", "loop2.ttf"});
+#endif
     copyFont(folder, "DejaVuSerif.ttf", "busy.ttf");
     std::map<std::string, std::string> before = contentsOf(folder);
 
@@ -110,14 +134,15 @@ TEST(HostileFonts, folderOfDamagedAndStrangeEntriesIsProbedWithoutLoss)
     for (const FontFactory::FontInfo& info : factory.fonts) {
         listed.insert(nameOf(info));
     }
-    for (const char* name : {"good.ttf", "alias.ttf"}) {
+    for (const std::string& name : good) {
         EXPECT_TRUE(listed.count(name) && loads(folder / name)) << name;
     }
+#ifndef _WIN32
     // Only a process that may read anything (root) gets past the permissions.
-    EXPECT_EQ(listed.count("locked.ttf"), access((folder / "locked.ttf").c_str(), R_OK) == 0 ? 1u : 0u);
+    EXPECT_EQ(listed.count("locked.ttf"), readable(folder / "locked.ttf") ? 1u : 0u);
+#endif
     // A file in use elsewhere cannot be opened and is missing until the next scan.
-    for (const char* name : {"busy.ttf", "zero.ttf", "cut4.ttf", "cut12.ttf", "cut200.ttf", "random.ttf", "x.ttf",
-                             "fifo.ttf", "dangling.ttf", "loop1.ttf", "loop2.ttf"}) {
+    for (const std::string& name : unlisted) {
         EXPECT_FALSE(listed.count(name)) << name;
     }
     // Whatever damaged file was listed loads or fails with the font layer's own error.
@@ -171,14 +196,16 @@ TEST(HostileFonts, mutatedFontsNeverBreakProbingOrLoading)
         std::uint32_t table = random() % (tables + 1);
         std::size_t start = table < tables ? big(12 + 16 * table + 8, 4) : 0;
         std::size_t length = table < tables ? big(12 + 16 * table + 12, 4) : 12 + 16 * tables;
+        // The factory opens files exclusively: the test's own streams are closed while it probes.
         std::vector<std::size_t> sites(1 + random() % 16);
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        for (std::size_t& site : sites) {
-            site = start + random() % std::max<std::size_t>(length, 1);
-            file.seekp(static_cast<std::streamoff>(site));
-            file.put(static_cast<char>(random()));
+        {
+            std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+            for (std::size_t& site : sites) {
+                site = start + random() % std::max<std::size_t>(length, 1);
+                file.seekp(static_cast<std::streamoff>(site));
+                file.put(static_cast<char>(random()));
+            }
         }
-        file.flush();
         if (i % 10 == 0) {
             fs::resize_file(path, random() % bytes.size());
         }
@@ -189,10 +216,12 @@ TEST(HostileFonts, mutatedFontsNeverBreakProbingOrLoading)
         }
         if (i % 10 == 0) {
             folder.write("mutated.ttf", bytes);
-        }
-        for (std::size_t site : sites) {
-            file.seekp(static_cast<std::streamoff>(site));
-            file.put(bytes[site]);
+        } else {
+            std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+            for (std::size_t site : sites) {
+                file.seekp(static_cast<std::streamoff>(site));
+                file.put(bytes[site]);
+            }
         }
     }
     // The damage must leave enough faces standing to exercise loading.

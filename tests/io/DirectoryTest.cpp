@@ -1,6 +1,6 @@
 #include "io/Directory.h"
 #include "io/DirectoryNode.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "io/File.h"
 #include "io/IOException.h"
 #include "io/SystemFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,11 @@
 #include <csignal>
 #include <string>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using vardel::io::File;
 using vardel::io::FileNotFoundException;
@@ -31,7 +33,12 @@ const char* const sharingMessage = "The process cannot access the file because i
 // Runs the helper program that opens path in a process of its own; returns what it printed.
 std::string openInOtherProcess(const std::string& path, unsigned flags)
 {
-    std::string command = std::string(OPEN_HELPER) + " '" + path + "' " + std::to_string(flags);
+#ifdef _WIN32
+    const char quote = '"';
+#else
+    const char quote = '\'';
+#endif
+    std::string command = std::string(OPEN_HELPER) + " " + quote + path + quote + " " + std::to_string(flags);
     FILE* helper = popen(command.c_str(), "r");
     char output[256] = {};
     std::size_t length = std::fread(output, 1, sizeof output - 1, helper);
@@ -52,11 +59,17 @@ std::string openOutcome(const std::string& path, unsigned flags)
 
 int openDescriptors()
 {
+#ifdef _WIN32
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    return static_cast<int>(handles);
+#else
     int count = 0;
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         ++count;
     }
     return count;
+#endif
 }
 
 // Microseconds now, as 100-nanosecond intervals since 1601.
@@ -113,6 +126,9 @@ TEST_F(FileTest, openFileIsExclusiveAgainstOtherProcesses)
     EXPECT_EQ(openInOtherProcess(path, 3), "opened");
 
     // And the other way round: a file another process holds cannot be opened here.
+#ifdef _WIN32
+    GTEST_SKIP() << "the holding process is started and killed with fork, exec and kill";
+#else
     int output[2];
     ASSERT_EQ(pipe(output), 0);
     pid_t holder = fork();
@@ -130,6 +146,7 @@ TEST_F(FileTest, openFileIsExclusiveAgainstOtherProcesses)
     waitpid(holder, nullptr, 0);
     close(output[0]);
     EXPECT_EQ(openOutcome(path, 1), "opened");
+#endif
 }
 
 TEST_F(FileTest, deniedAccessIsAPlainIOException)
@@ -141,6 +158,9 @@ TEST_F(FileTest, deniedAccessIsAPlainIOException)
 
     // The kernel's own refusal: a private file opened by an unprivileged user. As root the test
     // becomes "nobody" in a child process, where permission bits hold again.
+#ifdef _WIN32
+    GTEST_SKIP() << "permission bits and a change of user are POSIX";
+#else
     std::string path = folder.write("private.bin", "secret");
     chmod(folder.path.c_str(), 0755);
     chmod(path.c_str(), 0000);
@@ -155,6 +175,7 @@ TEST_F(FileTest, deniedAccessIsAPlainIOException)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 TEST_F(FileTest, accessFlagsLimitTransfers)
@@ -322,6 +343,9 @@ TEST_F(FileTest, openingAndClosingLeaksNoDescriptor)
             EXPECT_THROW(File::open(path.c_str(), 1), IOException);
         }
         file->release();
+    }
+    if (before == 0) {
+        GTEST_SKIP() << "this system does not count the process's handles (Wine)";
     }
     EXPECT_EQ(openDescriptors(), before);
 }

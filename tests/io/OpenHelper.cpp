@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 int main(int argc, char** argv)
 {
     if (argc < 3) {
@@ -20,7 +18,7 @@ int main(int argc, char** argv)
         std::printf("opened");
         std::fflush(stdout);
         while (argc > 3 && std::strcmp(argv[3], "hold") == 0) {
-            pause();
+            Sleep(INFINITE);
         }
         file->release();
         return 0;

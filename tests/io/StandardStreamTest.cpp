@@ -1,5 +1,5 @@
 #include "system/System.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/Win32.h"
-#include "../io/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

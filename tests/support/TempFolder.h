@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -10,8 +10,11 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string name = (std::filesystem::temp_directory_path() / "vardel-XXXXXX").string();
-        path = mkdtemp(name.data());
+        // create_directory is false when the name is taken: draw another.
+        std::random_device random;
+        do {
+            path = (std::filesystem::temp_directory_path() / ("vardel-" + std::to_string(random()))).string();
+        } while (!std::filesystem::create_directory(path));
     }
     ~TempFolder()
     {
