@@ -65,11 +65,11 @@ protected:
     // The process behind a window's X connection, or 0.
     pid_t ownerOf(::Window window)
     {
-        XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
+        XResClientIdSpec wanted{window, XRES_CLIENT_ID_PID_MASK};
         long count = 0;
         XResClientIdValue* ids = nullptr;
         pid_t pid = 0;
-        if (XResQueryClientIds(display, 1, &spec, &count, &ids) == Success) {
+        if (XResQueryClientIds(display, 1, &wanted, &count, &ids) == Success) {
             for (long i = 0; i < count && !pid; ++i) {
                 pid = XResGetClientPid(&ids[i]);
             }

@@ -22,6 +22,8 @@
 #include "application/Messenger.h"
 #include "gui/Window.h"
 
+#include "../e2e/CloseBox.h"
+
 // What the window tests share: running code on a window's thread, waiting for what its thread
 // does, a log of hook calls, and an X connection of the test's own that finds windows and makes
 // input as a user (or a window manager) would.
@@ -231,18 +233,7 @@ public:
     }
 
     // What a window manager sends when the user presses the close box.
-    void closeBox(::Window window)
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
-    }
+    void closeBox(::Window window) { sendCloseBox(display, window); }
 
     Display* display;
 };
