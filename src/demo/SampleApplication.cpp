@@ -26,7 +26,7 @@ bool SampleApplication::ready()
     view->anchors = gui::anchorLeft | gui::anchorRight | gui::anchorTop | gui::anchorBottom;
     window->addView(view);
     if (!window->open()) {
-        return fail("vardel-cloth: cannot open the window: no X display answers (is DISPLAY set?)\n");
+        return fail("vardel-cloth: cannot open the window: no display answers\n");
     }
     // Nothing would ever show without OpenGL, so wait for the view to open before going on.
     view->opened.wait();
