@@ -4,11 +4,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <unistd.h>
 
 #include "freetype/Font.h"
 #include "gui/Input.h"
 
+#include "../freetype/FontFiles.h"
 #include "../graphics3d/GLWindow.h"
 
 using vardel::demo::Gui;
@@ -18,21 +18,10 @@ using vardel::math::Point;
 namespace {
 
 // A temporary folder made the working folder while the object lives.
-class WorkingFolder {
+class WorkingFolder : public TempFolder {
 public:
-    WorkingFolder() : previous(std::filesystem::current_path())
-    {
-        std::string name = (std::filesystem::temp_directory_path() / "vardel-gui-XXXXXX").string();
-        path = mkdtemp(name.data());
-        std::filesystem::current_path(path);
-    }
-    ~WorkingFolder()
-    {
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
+    WorkingFolder() : previous(std::filesystem::current_path()) { std::filesystem::current_path(path); }
+    ~WorkingFolder() { std::filesystem::current_path(previous); }
 
 private:
     std::filesystem::path previous;
@@ -172,7 +161,7 @@ TEST_F(GuiTest, withoutAFontInTheWorkingFolderItSaysSoOnceAndCarriesOn)
 TEST_F(GuiTest, loadsTheCaptionFontAtTwentyFourPixelsFromTheWorkingFolder)
 {
     WorkingFolder folder;
-    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", folder.path / "DejaVuSans.ttf");
+    copyFont(folder, "DejaVuSans.ttf", "DejaVuSans.ttf");
     testing::internal::CaptureStderr();
     Gui* withFont = new Gui(context);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

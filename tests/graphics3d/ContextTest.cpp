@@ -1,12 +1,16 @@
 #include "graphics3d/Context.h"
+#include "system/Mutex.h"
 
 #include <gtest/gtest.h>
 
-#include <latch>
+#include <atomic>
 #include <mutex>
 #include <thread>
 
 #include "GLWindow.h"
+#include "support/TestThread.h"
+
+using vardel::test::TestThread;
 
 using namespace vardel::graphics3d;
 
@@ -85,22 +89,30 @@ TEST_F(GLTest, ThreadsWithTheirOwnRenderingContextsGetTheirOwnContexts)
     Context* seen[2] = {};
     Context* currentAfter[2] = {};
     // Mesa's software driver races with itself when two threads create contexts at once, so the
-    // windows are made one at a time; the Contexts are then looked up together.
-    std::mutex creation;
-    std::latch ready(2);
+    // windows are made one at a time; the Contexts are then looked up together, and both before
+    // either goes away, lest the second take the address the first freed.
+    vardel::system::Mutex creation;
+    std::atomic<int> arrived{0};
+    auto meet = [&](int count) {
+        for (++arrived; arrived < count;)
+            std::this_thread::yield();
+    };
     auto body = [&](int i) {
-        std::unique_lock<std::mutex> lock(creation);
+        std::unique_lock lock(creation);
         GLWindow window;
         lock.unlock();
-        ready.arrive_and_wait();
+        meet(2);
+        if (window.context) {
+            seen[i] = Context::get();
+            currentAfter[i] = Context::current();
+        }
+        meet(4);
         if (!window.context)
             return;
-        seen[i] = Context::get();
-        currentAfter[i] = Context::current();
         window.deleteContext();
         seen[i]->unlink();
     };
-    std::thread first(body, 0), second(body, 1);
+    TestThread first([&] { body(0); }), second([&] { body(1); });
     first.join();
     second.join();
     ASSERT_NE(seen[0], nullptr);
@@ -140,7 +152,7 @@ TEST_F(GLTest, ProcessWideEntryPointsComeFromTheFirstTableOnly)
 
 TEST(Extensions, WithoutARenderingContextEveryEntryIsNull)
 {
-    std::thread([] {
+    TestThread([] {
         ASSERT_EQ(wglGetCurrentContext(), nullptr);
         Extensions table;
         EXPECT_EQ(table.extensionString, nullptr);

@@ -1,7 +1,5 @@
 #include "GLWindow.h"
 
-#include <mutex>
-
 #include "graphics3d/Context.h"
 
 namespace {
@@ -10,16 +8,16 @@ const char* const className = "vardel::test::glwindow";
 
 void registerClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
+    // Once, by whichever thread makes the first window.
+    [[maybe_unused]] static const ATOM registered = [] {
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof(windowClass);
         windowClass.style = CS_OWNDC;
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className;
-        RegisterClassExA(&windowClass);
-    });
+        return RegisterClassExA(&windowClass);
+    }();
 }
 
 } // namespace
@@ -27,7 +25,7 @@ void registerClass()
 GLWindow::GLWindow(int width, int height) : window(nullptr), dc(nullptr), context(nullptr)
 {
     registerClass();
-    window = CreateWindowExA(0, className, "gl", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr, nullptr,
+    window = CreateWindowExA(0, className, "gl", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     if (!window)
         return;

@@ -4,7 +4,8 @@
 #include "platform/Win32.h"
 
 // A hidden window of the calling thread with a double-buffered RGBA pixel format (depth and
-// stencil) and a rendering context made current on creation.
+// stencil) and a rendering context made current on creation. It has no frame, so that Windows
+// neither shrinks its client area nor widens it to a captioned window's least size.
 class GLWindow {
 public:
     GLWindow(int width = 64, int height = 48);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +24,9 @@
 #include "graphics3d/SpringModel.h"
 #include "graphics3d/VertexBuffer.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 using namespace vardel::graphics3d;
 
@@ -49,6 +53,7 @@ bool bufferMapped(GLenum target, GLuint id)
     return mapped == GL_TRUE;
 }
 
+#ifndef _WIN32
 // Runs this test binary again for one test with extra variables; its exit status.
 int runChild(const char* filter, const std::vector<std::string>& variables)
 {
@@ -68,6 +73,7 @@ int runChild(const char* filter, const std::vector<std::string>& variables)
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
 
 } // namespace
 
@@ -218,6 +224,9 @@ TEST_F(GLTest, ClothLooksTheSameWithAndWithoutBufferObjects)
     const unsigned char* corner = at(1, 1);
     EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
 
+#ifdef _WIN32
+    GTEST_SKIP() << "the run without buffer objects needs the driver's extension override in a spawned child";
+#else
     std::string path = testing::TempDir() + "cloth-pixels-" + std::to_string(getpid());
     int status = runChild("GLTest.ClothLooksTheSameWithAndWithoutBufferObjects",
                           {"MESA_EXTENSION_OVERRIDE=-GL_ARB_vertex_buffer_object", std::string(pixelFileVariable) + "=" + path});
@@ -227,6 +236,7 @@ TEST_F(GLTest, ClothLooksTheSameWithAndWithoutBufferObjects)
     std::remove(path.c_str());
     ASSERT_EQ(clientPixels.size(), pixels.size());
     EXPECT_TRUE(clientPixels == pixels);
+#endif
 }
 
 TEST_F(GLTest, DemoFramesSagTheClothBetweenItsPinnedCorners)
