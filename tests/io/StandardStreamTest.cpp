@@ -4,41 +4,46 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 using vardel::system::System;
 
 namespace {
 
-// Runs body in a child process whose standard input reads input and whose standard output and
-// error go to files of folder; returns the child's exit status.
+// Runs body in a child process (a death test, so that this process's streams stay as they are)
+// whose standard input reads input and whose standard output and error go to files. The child
+// exits with body's count of failures, plus one for each file not holding what was expected.
 template <typename Body>
-int inChild(const TempFolder& folder, const std::string& input, Body body)
+void expectInChild(const std::string& input, const std::string& out, const std::string& err, Body body)
 {
-    std::string in = folder.write("in", input);
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        bool redirected = std::freopen(in.c_str(), "rb", stdin) && std::freopen((folder / "out").c_str(), "wb", stdout)
-            && std::freopen((folder / "err").c_str(), "wb", stderr);
-        int status = redirected ? body() : 99;
-        std::fflush(nullptr);
-        _exit(status);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    auto child = [&] {
+        int failures = 0;
+        {
+            TempFolder folder;
+            std::string in = folder.write("in", input);
+            bool redirected = std::freopen(in.c_str(), "rb", stdin)
+                && std::freopen((folder / "out").c_str(), "wb", stdout)
+                && std::freopen((folder / "err").c_str(), "wb", stderr);
+            failures = redirected ? body() : 99;
+            std::fflush(nullptr);
+            failures += folder.read("out") != out;
+            failures += folder.read("err") != err;
+            // Closed so that the folder can go.
+            for (std::FILE* stream : {stdin, stdout, stderr}) {
+                std::fclose(stream);
+            }
+        }
+        std::_Exit(failures);
+    };
+    EXPECT_EXIT(child(), testing::ExitedWithCode(0), "");
 }
 
 } // namespace
 
 TEST(StandardStreams, transfersAreAllOrNothing)
 {
-    TempFolder folder;
-    int status = inChild(folder, "hello world", [] {
+    expectInChild("hello world", "out", "err", [] {
         System::StandardInputStream& in = System::standardInput();
         char buffer[32] = {};
         int failures = 0;
@@ -57,7 +62,4 @@ TEST(StandardStreams, transfersAreAllOrNothing)
         failures += System::standardError().close();
         return failures;
     });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(folder.read("out"), "out");
-    EXPECT_EQ(folder.read("err"), "err");
 }

@@ -51,8 +51,13 @@ TEST(Thread, startWithWaitReturnsOnceTheBodyRunsAndAgainDoesNothing)
     EXPECT_EQ(worker->refCount, 3);
 
     EXPECT_TRUE(worker->start(true));
-    worker->proceed.set();
+    // Released from elsewhere once join waits: a body that has already returned is not joined.
+    TestThread releaser([&] {
+        Sleep(50);
+        worker->proceed.set();
+    });
     EXPECT_TRUE(worker->join());
+    releaser.join();
     EXPECT_EQ(worker->runs, 1);
     EXPECT_TRUE(worker->sawItself);
     EXPECT_FALSE(worker->joinedItself);
