@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <csignal>
 #include <string>
 
 #ifndef _WIN32
@@ -30,16 +29,27 @@ namespace {
 
 const char* const sharingMessage = "The process cannot access the file because it is being used by another process.";
 
-// Runs the helper program that opens path in a process of its own; returns what it printed.
-std::string openInOtherProcess(const std::string& path, unsigned flags)
+// A path as one argument of the command interpreter.
+std::string commandArgument(const std::string& path)
 {
 #ifdef _WIN32
-    const char quote = '"';
+    return '"' + path + '"';
 #else
-    const char quote = '\'';
+    return "'" + path + "'";
 #endif
-    std::string command = std::string(OPEN_HELPER) + " " + quote + path + quote + " " + std::to_string(flags);
-    FILE* helper = popen(command.c_str(), "r");
+}
+
+// Starts the helper program that opens path in a process of its own; its output is read from the
+// stream returned.
+FILE* startHelper(const std::string& path, unsigned flags, const std::string& more = "")
+{
+    return popen((std::string(OPEN_HELPER) + " " + commandArgument(path) + " " + std::to_string(flags) + more).c_str(), "r");
+}
+
+// Runs the helper program on path; returns what it printed.
+std::string openInOtherProcess(const std::string& path, unsigned flags)
+{
+    FILE* helper = startHelper(path, flags);
     char output[256] = {};
     std::size_t length = std::fread(output, 1, sizeof output - 1, helper);
     pclose(helper);
@@ -125,28 +135,17 @@ TEST_F(FileTest, openFileIsExclusiveAgainstOtherProcesses)
     held->release();
     EXPECT_EQ(openInOtherProcess(path, 3), "opened");
 
-    // And the other way round: a file another process holds cannot be opened here.
-#ifdef _WIN32
-    GTEST_SKIP() << "the holding process is started and killed with fork, exec and kill";
-#else
-    int output[2];
-    ASSERT_EQ(pipe(output), 0);
-    pid_t holder = fork();
-    if (holder == 0) {
-        dup2(output[1], 1);
-        execl(OPEN_HELPER, OPEN_HELPER, path.c_str(), "1", "hold", nullptr);
-        _exit(127);
-    }
-    close(output[1]);
-    char said[16] = {};
-    ASSERT_GT(read(output[0], said, sizeof said - 1), 0);
+    // And the other way round: a file another process holds cannot be opened here. The helper
+    // holds it until the release file appears.
+    std::string release = folder / "release";
+    FILE* holder = startHelper(path, 1, " hold " + commandArgument(release));
+    char said[7] = {};
+    EXPECT_EQ(std::fread(said, 1, 6, holder), 6u);
     EXPECT_STREQ(said, "opened");
     EXPECT_EQ(openOutcome(path, 1), std::string("Object:Exception:IOException|") + sharingMessage);
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
-    close(output[0]);
+    folder.write("release", "");
+    pclose(holder);
     EXPECT_EQ(openOutcome(path, 1), "opened");
-#endif
 }
 
 TEST_F(FileTest, deniedAccessIsAPlainIOException)
