@@ -36,7 +36,17 @@ protected:
         testing::internal::CaptureStderr();
         gui = new Gui(context);
         fontMessage = testing::internal::GetCapturedStderr();
-        drainMessages();
+        // Showing the window exposes it, once or more: those paints must not count as the root's.
+        // Wait for the first, then until none has come for a while.
+        for (int wait = 0; wait < 100 && !drainMessages(); ++wait) {
+            Sleep(20);
+        }
+        for (int quiet = 0; quiet < 5; ++quiet) {
+            Sleep(20);
+            if (drainMessages()) {
+                quiet = -1;
+            }
+        }
     }
     void TearDown() override
     {

@@ -28,8 +28,7 @@ protected:
         window = makeWindow("input", 100, 100, 300, 200);
         child = makeWindow("", 50, 40, 200, 120, window);
         ASSERT_NE(child, nullptr);
-        ShowWindow(window, SW_SHOW);
-        pumpFor(100);
+        showAndSettle(window);
         seen().clear();
     }
 

@@ -165,8 +165,7 @@ TEST_F(WindowTest, setWindowPosResizesReportsSizeOnceAndKeepsLimits)
 {
     HWND window = makeWindow("placement", 0, 0, 200, 150);
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-    pumpFor(100);
+    showAndSettle(window);
     seen().clear();
 
     ASSERT_TRUE(SetWindowPos(window, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOCOPYBITS));
@@ -202,8 +201,7 @@ TEST_F(WindowTest, closeBoxBecomesCloseAndNothingElse)
 {
     HWND window = makeWindow("close box", 0, 0, 120, 100);
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-    pumpFor(100);
+    showAndSettle(window);
     seen().clear();
 
     Display* display = XOpenDisplay(nullptr);
@@ -232,8 +230,7 @@ TEST_F(WindowTest, invalidationFromAnotherThreadPaintsOnceAfterPostedMessages)
 {
     HWND window = makeWindow("paint", 0, 0, 100, 100);
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-    pumpFor(100);
+    showAndSettle(window);
     seen().clear();
 
     DWORD owner = GetCurrentThreadId();
@@ -269,8 +266,7 @@ TEST_F(WindowTest, waitingForMessagesCostsNoProcessorTime)
 {
     HWND window = makeWindow("idle", 0, 0, 100, 100);
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-    pumpFor(100);
+    showAndSettle(window);
     DWORD owner = GetCurrentThreadId();
     std::thread quitter([owner] {
         Sleep(500);

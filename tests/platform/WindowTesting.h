@@ -2,6 +2,7 @@
 
 #include "platform/Win32.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -106,6 +107,22 @@ inline std::vector<UINT> messagesOf(HWND window)
         }
     }
     return numbers;
+}
+
+// Shows a window and serves what showing it brings: on a loaded server the exposure of a newly
+// mapped window can come late and would otherwise land in the middle of a test as a paint.
+inline void showAndSettle(HWND window)
+{
+    ShowWindow(window, SW_SHOW);
+    pumpUntil([&] {
+        std::vector<UINT> numbers = messagesOf(window);
+        return std::find(numbers.begin(), numbers.end(), static_cast<UINT>(WM_PAINT)) != numbers.end();
+    });
+    size_t count = 0;
+    do {
+        count = seen().size();
+        pumpFor(100);
+    } while (seen().size() != count);
 }
 
 } // namespace windowtesting
