@@ -190,7 +190,8 @@ public:
             }
             int typeCount = 0;
             XResType* types = nullptr;
-            XResQueryClientResources(display, ids[i].spec.client, &typeCount, &types);
+            const auto& [client, length, value] = ids[i];
+            XResQueryClientResources(display, client.client, &typeCount, &types);
             for (int t = 0; t < typeCount; ++t) {
                 total += types[t].count;
             }
