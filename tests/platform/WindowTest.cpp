@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "WindowTesting.h"
+#include "../e2e/CloseBox.h"
 
 using namespace windowtesting;
 
@@ -208,15 +209,7 @@ TEST_F(WindowTest, closeBoxBecomesCloseAndNothingElse)
     ASSERT_NE(display, nullptr);
     Window xWindow = findTopLevel(display, "close box");
     ASSERT_NE(xWindow, 0u);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = xWindow;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, xWindow, False, NoEventMask, &event);
-    XSync(display, False);
+    sendCloseBox(display, xWindow);
 
     ASSERT_TRUE(pumpUntil([&] { return !seen().empty(); }));
     pumpFor(100);
