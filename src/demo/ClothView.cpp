@@ -58,6 +58,7 @@ bool ClothView::open()
     root = new Gui(drawContext);
     root->inputEnabled = true;
     root->mouseInside = false;
+    bindControls();
     bool result = setUpScene();
     opened.set();
     return result;
@@ -141,6 +142,15 @@ bool ClothView::tearDownScene()
     object::releaseAndClear(scene.mode);
     object::releaseAndClear(scene.camera);
     return true;
+}
+
+void ClothView::bindControls()
+{
+    Controls& controls = root->controls;
+    controls.describe("Left drag", "turn and tilt the camera");
+    controls.describe("Middle drag", "pan the camera");
+    controls.describe("Right drag", "move the camera closer or away");
+    controls.bind({{'H'}, {VK_F1}}, "show or hide this help", [this] { root->toggleHelp(); });
 }
 
 void ClothView::integrateWeight(physics::Weight<float, 3>* weight, const float* dt)

@@ -35,6 +35,8 @@ public:
     // Draws the cloth as it is, then moves it on by one step of 0.05.
     void draw() override;
     bool tearDownScene();
+    // Fills the root's table of controls: every key of the demo is bound here.
+    void bindControls();
 
     // Moves a weight by its velocity over the time step dt points to.
     static void integrateWeight(physics::Weight<float, 3>* weight, const float* dt);

@@ -70,7 +70,7 @@ freetype::Font* loadCaptionFont()
 } // namespace
 
 Gui::Gui(graphics3d::Context* renderContext)
-    : Root(renderContext), font(nullptr), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
+    : Root(renderContext), font(nullptr), helpShown(false), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
       previousPoint(0, 0)
 {
     rebuildViewMatrix();
@@ -109,6 +109,17 @@ bool Gui::mouseMoved(math::Point point, std::uint32_t buttons)
         InvalidateRect(handle, nullptr, TRUE);
     }
     return true;
+}
+
+bool Gui::keyDown(std::uint32_t key)
+{
+    return controls.press(key, Controls::fromKeyModifiers(gui::KeyModifiers::current()));
+}
+
+void Gui::toggleHelp()
+{
+    helpShown = !helpShown;
+    InvalidateRect(handle, nullptr, TRUE);
 }
 
 void Gui::rebuildViewMatrix()

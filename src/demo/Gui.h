@@ -4,6 +4,7 @@
 
 #include "math/Point.h"
 #include "gui3d/Root.h"
+#include "demo/Controls.h"
 
 namespace vardel::freetype {
 class Font;
@@ -23,11 +24,19 @@ class Gui : public gui3d::Root {
 
     // Steers the camera unless a 3D view takes the move; asks for a repaint while a button is held.
     bool mouseMoved(math::Point point, std::uint32_t buttons) override;
+    // Runs the control bound to the key with the modifiers held now.
+    bool keyDown(std::uint32_t key) override;
+
+    // Shows the help panel when hidden and hides it when shown.
+    void toggleHelp();
 
     // Builds viewMatrix from the five camera values.
     void rebuildViewMatrix();
 
     freetype::Font* font;
+    // The demo's keys and the help that lists them.
+    Controls controls;
+    bool helpShown;
     float panX;
     float panY;
     float dolly;
