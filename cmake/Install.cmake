@@ -10,7 +10,9 @@ add_library(vardel::vardel ALIAS vardel)
 install(TARGETS vardel ${vardel_libs} EXPORT vardelTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY src/ DESTINATION include/vardel FILES_MATCHING PATTERN "*.h"
-  PATTERN "demo" EXCLUDE)
+  PATTERN "demo" EXCLUDE
+  # The FreeType wrapper is internal: it pulls in FreeType's own headers.
+  PATTERN "freetype/Freetype.h" EXCLUDE)
 install(EXPORT vardelTargets NAMESPACE vardel:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vardel)
 
 set(VARDEL_NEEDS_FREETYPE 0)

@@ -6,11 +6,8 @@
 #include "container/Chain.h"
 #include "object/Object.h"
 #include "types/String.h"
+#include "system/Forward.h"
 #include "application/Handler.h"
-
-namespace vardel::system {
-class Thread;
-}
 
 namespace vardel::application {
 

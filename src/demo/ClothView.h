@@ -5,14 +5,8 @@
 #include "math/Rectangle.h"
 #include "physics/Forward.h"
 #include "system/Signal.h"
+#include "graphics3d/Forward.h"
 #include "gui/OpenGL.h"
-
-namespace vardel::graphics3d {
-class Context;
-class FrameBuffer;
-class MatrixStack;
-class ModeStack;
-} // namespace vardel::graphics3d
 
 namespace vardel::demo {
 

@@ -3,12 +3,9 @@
 #include <cstdint>
 
 #include "math/Point.h"
+#include "freetype/Forward.h"
 #include "gui3d/Root.h"
 #include "demo/Controls.h"
-
-namespace vardel::freetype {
-class Font;
-}
 
 namespace vardel::demo {
 

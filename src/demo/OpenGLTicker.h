@@ -1,10 +1,7 @@
 #pragma once
 
 #include "system/Ticker.h"
-
-namespace vardel::gui {
-class View;
-}
+#include "gui/Forward.h"
 
 namespace vardel::demo {
 

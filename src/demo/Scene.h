@@ -1,14 +1,7 @@
 #pragma once
 
 #include "physics/Forward.h"
-
-namespace vardel::graphics3d {
-class Camera;
-class Mode;
-class ParameterBuffer;
-class PointLight;
-class SpringModel;
-} // namespace vardel::graphics3d
+#include "graphics3d/Forward.h"
 
 namespace vardel::demo {
 

@@ -7,11 +7,8 @@
 #include "math/Rectangle.h"
 #include "object/Object.h"
 #include "types/String.h"
+#include "graphics3d/Forward.h"
 #include "gui/View.h"
-
-namespace vardel::graphics3d {
-class Context;
-}
 
 namespace vardel::gui {
 

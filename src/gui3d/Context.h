@@ -4,13 +4,8 @@
 
 #include "object/Object.h"
 #include "types/String.h"
+#include "graphics3d/Forward.h"
 #include "gui3d/FontCache.h"
-
-namespace vardel::graphics3d {
-class Context;
-class FrameBuffer;
-class MatrixStack;
-} // namespace vardel::graphics3d
 
 namespace vardel::gui3d {
 

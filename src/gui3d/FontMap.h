@@ -4,10 +4,7 @@
 #include "object/Object.h"
 #include "types/String.h"
 #include "graphics3d/Texture.h"
-
-namespace vardel::freetype {
-class Font;
-}
+#include "freetype/Forward.h"
 
 namespace vardel::gui3d {
 

@@ -10,12 +10,9 @@
 #include "system/Mutex.h"
 #include "application/MessageQueue.h"
 #include "application/Messenger.h"
+#include "graphics3d/Forward.h"
 #include "gui3d/Context.h"
 #include "gui3d/View.h"
-
-namespace vardel::graphics3d {
-class Context;
-}
 
 namespace vardel::gui3d {
 

@@ -3,7 +3,7 @@
 #include "io/InputStream.h"
 #include "io/OutputStream.h"
 #include "io/StreamFactory.h"
-#include "system/Timestamp.h"
+#include "io/Timestamp.h"
 
 namespace vardel::io {
 
@@ -82,9 +82,9 @@ class File : public StreamFactory {
     // Access and times
     virtual bool isWritable() const = 0;
     virtual bool isReadable() const = 0;
-    virtual system::Timestamp creationTime() = 0;
-    virtual system::Timestamp lastWriteTime() = 0;
-    virtual system::Timestamp lastAccessTime() = 0;
+    virtual Timestamp creationTime() = 0;
+    virtual Timestamp lastWriteTime() = 0;
+    virtual Timestamp lastAccessTime() = 0;
 
     FileInputStream input;
     FileOutputStream output;

@@ -10,15 +10,15 @@ namespace {
 enum FileTimeSlot { creationSlot, accessSlot, writeSlot };
 
 // One of the file's times; the zero timestamp when the system cannot tell.
-system::Timestamp fileTime(HANDLE handle, FileTimeSlot slot)
+Timestamp fileTime(HANDLE handle, FileTimeSlot slot)
 {
     FILETIME time;
     FILETIME* slots[3] = {nullptr, nullptr, nullptr};
     slots[slot] = &time;
     if (!GetFileTime(handle, slots[creationSlot], slots[accessSlot], slots[writeSlot])) {
-        return system::Timestamp();
+        return Timestamp();
     }
-    return system::Timestamp(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    return Timestamp(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
 }
 
 } // namespace
@@ -141,17 +141,17 @@ bool SystemFile::isReadable() const
     return readable;
 }
 
-system::Timestamp SystemFile::creationTime()
+Timestamp SystemFile::creationTime()
 {
     return fileTime(handle, creationSlot);
 }
 
-system::Timestamp SystemFile::lastWriteTime()
+Timestamp SystemFile::lastWriteTime()
 {
     return fileTime(handle, writeSlot);
 }
 
-system::Timestamp SystemFile::lastAccessTime()
+Timestamp SystemFile::lastAccessTime()
 {
     return fileTime(handle, accessSlot);
 }

@@ -29,9 +29,9 @@ class SystemFile : public File {
     // Access and times
     bool isWritable() const override;
     bool isReadable() const override;
-    system::Timestamp creationTime() override;
-    system::Timestamp lastWriteTime() override;
-    system::Timestamp lastAccessTime() override;
+    Timestamp creationTime() override;
+    Timestamp lastWriteTime() override;
+    Timestamp lastAccessTime() override;
 
     // Closing
     // Closes the handle and drops both kinds of access; throws the IOException that stands for

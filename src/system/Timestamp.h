@@ -1,21 +1,10 @@
 #pragma once
 
-#include "object/Object.h"
-#include "types/String.h"
-
-#include <cstdint>
+#include "io/Timestamp.h"
 
 namespace vardel::system {
 
-// A point in time as the file system reports it: 100-nanosecond intervals since
-// 1 January 1601, UTC.
-class Timestamp : public object::Object {
-    VARDEL_CLASS_PATH(object::Object, Timestamp)
-
-    Timestamp() : time(0) {}
-    explicit Timestamp(std::uint64_t time) : time(time) {}
-
-    std::uint64_t time;
-};
+// File times belong to the file layer, which sits below this one; the name stays reachable here.
+using Timestamp = io::Timestamp;
 
 } // namespace vardel::system

@@ -5,11 +5,10 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 
+#include "platform/posix/LastError.h"
 #include "platform/posix/MessageQueue.h"
 #include "platform/x11/GlContext.h"
-#include "platform/x11/Keyboard.h"
 #include "platform/x11/WindowRecord.h"
 #include "platform/x11/Xlib.h"
 
@@ -179,7 +178,7 @@ bool Connection::idle(MSG& message, HWND window, UINT first, UINT last, bool rem
             message = *it;
             if (remove) {
                 input.erase(it);
-                taken(message);
+                keyboard.taken(message);
             }
             return true;
         }
@@ -250,38 +249,12 @@ void Connection::handle(XEvent& event)
 
 void Connection::handleKey(XEvent& event)
 {
-    XKeyEvent& key = event.xkey;
-    WindowRecord* window = windowOf(key.window);
-    if (!window) {
-        return;
-    }
-    char typed[16];
-    KeySym shifted = NoSymbol;
-    int length = key.type == KeyPress ? XLookupString(&key, typed, sizeof typed, &shifted, nullptr) : 0;
-    KeySym plain = XLookupKeysym(&key, 0);
-    // Keypad keys depend on Num Lock (digits or movement), the others are named unshifted.
-    bool keypad = plain >= XK_KP_Space && plain <= XK_KP_9;
-    Keyboard::Key virtualKey = Keyboard::fromKeysym(keypad && shifted != NoSymbol ? shifted : plain);
-    if (virtualKey.code == 0 && length > 0) {
-        virtualKey.code = 0xDF;
-    }
-    if (virtualKey.code == 0) {
-        return;
-    }
-    unsigned int code = key.keycode & 0xFF;
-    sideKey[code] = virtualKey.side;
-    DWORD flags = 1 | (code << 16);
-    if (key.type == KeyPress) {
-        if (keyDown[code]) {
-            flags |= 1u << 30;
-        }
-        keyDown[code] = true;
-        text[code].assign(typed, length > 0 ? length : 0);
-        postInput(window, WM_KEYDOWN, virtualKey.code, flags, key.x_root, key.y_root);
-    } else {
-        keyDown[code] = false;
-        flags |= (1u << 30) | (1u << 31);
-        postInput(window, WM_KEYUP, virtualKey.code, flags, key.x_root, key.y_root);
+    WindowRecord* window = windowOf(event.xkey.window);
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    if (window && keyboard.decode(event, message, wParam, lParam)) {
+        postInput(window, message, wParam, lParam, event.xkey.x_root, event.xkey.y_root);
     }
 }
 
@@ -441,69 +414,37 @@ void Connection::dropInput(WindowRecord* window)
 
 void Connection::translate(const MSG& keyDown)
 {
-    const std::string& typed = text[(keyDown.lParam >> 16) & 0xFF];
+    const std::string& typed = keyboard.typed(keyDown.lParam);
     for (auto it = typed.rbegin(); it != typed.rend(); ++it) {
         input.push_front(MSG{keyDown.hwnd, WM_CHAR, static_cast<BYTE>(*it), keyDown.lParam, keyDown.time, keyDown.pt});
     }
 }
 
-void Connection::taken(const MSG& message)
-{
-    auto press = [this](int key, bool repeat) {
-        if (!repeat) {
-            keys[key] ^= 0x01;
-        }
-        keys[key] |= 0x80;
-    };
-    auto release = [this](int key) { keys[key] &= ~0x80; };
-    BYTE side = sideKey[(message.lParam >> 16) & 0xFF];
-    switch (message.message) {
-    case WM_KEYDOWN:
-        press(message.wParam & 0xFF, message.lParam & (1 << 30));
-        if (side) {
-            press(side, message.lParam & (1 << 30));
-        }
-        break;
-    case WM_KEYUP:
-        release(message.wParam & 0xFF);
-        if (side) {
-            release(side);
-        }
-        break;
-    case WM_LBUTTONDOWN: press(VK_LBUTTON, false); break;
-    case WM_LBUTTONUP: release(VK_LBUTTON); break;
-    case WM_MBUTTONDOWN: press(VK_MBUTTON, false); break;
-    case WM_MBUTTONUP: release(VK_MBUTTON); break;
-    case WM_RBUTTONDOWN: press(VK_RBUTTON, false); break;
-    case WM_RBUTTONUP: release(VK_RBUTTON); break;
-    default: break;
-    }
-}
-
-SHORT Connection::keyState(int virtualKey) const
-{
-    BYTE state = keys[virtualKey & 0xFF];
-    return static_cast<SHORT>((state & 0x80 ? 0xFF80 : 0) | (state & 0x01));
-}
-
 } // namespace vardel::platform::x11
 
 using namespace vardel::platform::x11;
+using vardel::platform::posix::fail;
 
-BOOL WINAPI TranslateMessage(const MSG* message)
+BOOL WINAPI _TrackMouseEvent(LPTRACKMOUSEEVENT track)
 {
-    if (!message || (message->message != WM_KEYDOWN && message->message != WM_KEYUP)) {
+    if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    WindowRecord* record = WindowRecord::findOwned(track->hwndTrack);
+    if (!record) {
         return FALSE;
     }
-    Connection* connection = Connection::existing();
-    if (connection && message->message == WM_KEYDOWN) {
-        connection->translate(*message);
+    if (!(track->dwFlags & TME_LEAVE)) {
+        return TRUE;
+    }
+    if (track->dwFlags & TME_CANCEL) {
+        record->trackLeave = false;
+    } else if (record->pointerInside) {
+        record->trackLeave = true;
+    } else {
+        // The pointer is elsewhere already: the notice comes at once.
+        record->trackLeave = false;
+        record->connection->postInput(record, WM_MOUSELEAVE, 0, 0, 0, 0);
     }
     return TRUE;
-}
-
-SHORT WINAPI GetKeyState(int virtualKey)
-{
-    Connection* connection = Connection::existing();
-    return connection ? connection->keyState(virtualKey) : 0;
 }

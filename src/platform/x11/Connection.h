@@ -1,13 +1,12 @@
 #pragma once
 
-#include <array>
 #include <deque>
-#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/posix/MessageSource.h"
 #include "platform/x11/Desktop.h"
+#include "platform/x11/Keyboard.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -52,8 +51,7 @@ public:
     void postInput(WindowRecord* window, UINT message, WPARAM wParam, LPARAM lParam, int rootX, int rootY);
     // TranslateMessage: queues WM_CHAR for the characters of a key-down, ahead of later input.
     void translate(const MSG& keyDown);
-    // GetKeyState: as of the input messages taken from the queue so far.
-    SHORT keyState(int virtualKey) const;
+    Keyboard keyboard;
 
     // Atoms of the window-manager protocols
     unsigned long protocolsAtom = 0;
@@ -72,8 +70,6 @@ private:
     void handleConfigure(_XEvent& event);
     void handleFocus(_XEvent& event);
     void dropInput(WindowRecord* window);
-    // Applies a message taken from the input queue to the key states.
-    void taken(const MSG& message);
 
     _XDisplay* xDisplay;
     unsigned long root = 0;
@@ -84,13 +80,6 @@ private:
     std::unordered_map<unsigned long, WindowRecord*> byId;
     std::vector<WindowRecord*> windows;
     std::deque<MSG> input;
-
-    // Per X key code: down now (for the repeat bit), the left/right key it is, the text it typed.
-    std::array<bool, 256> keyDown{};
-    std::array<BYTE, 256> sideKey{};
-    std::array<std::string, 256> text{};
-    // Per virtual key, as of the messages taken: bit 0x80 down, bit 0x01 toggled.
-    std::array<BYTE, 256> keys{};
 };
 
 } // namespace vardel::platform::x11

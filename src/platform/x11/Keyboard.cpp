@@ -1,6 +1,10 @@
 #include "platform/x11/Keyboard.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
+
+#include "platform/x11/Connection.h"
 
 namespace vardel::platform::x11 {
 
@@ -88,4 +92,104 @@ Keyboard::Key Keyboard::fromKeysym(unsigned long keysym)
     }
 }
 
+bool Keyboard::decode(XEvent& event, UINT& message, WPARAM& wParam, LPARAM& lParam)
+{
+    XKeyEvent& key = event.xkey;
+    char typedChars[16];
+    KeySym shifted = NoSymbol;
+    int length = key.type == KeyPress ? XLookupString(&key, typedChars, sizeof typedChars, &shifted, nullptr) : 0;
+    KeySym plain = XLookupKeysym(&key, 0);
+    // Keypad keys depend on Num Lock (digits or movement), the others are named unshifted.
+    bool keypad = plain >= XK_KP_Space && plain <= XK_KP_9;
+    Key virtualKey = fromKeysym(keypad && shifted != NoSymbol ? shifted : plain);
+    if (virtualKey.code == 0 && length > 0) {
+        virtualKey.code = 0xDF;
+    }
+    if (virtualKey.code == 0) {
+        return false;
+    }
+    unsigned int code = key.keycode & 0xFF;
+    sideKey[code] = virtualKey.side;
+    DWORD flags = 1 | (code << 16);
+    if (key.type == KeyPress) {
+        if (keyDown[code]) {
+            flags |= 1u << 30;
+        }
+        keyDown[code] = true;
+        text[code].assign(typedChars, length > 0 ? length : 0);
+        message = WM_KEYDOWN;
+    } else {
+        keyDown[code] = false;
+        flags |= (1u << 30) | (1u << 31);
+        message = WM_KEYUP;
+    }
+    wParam = virtualKey.code;
+    lParam = flags;
+    return true;
+}
+
+const std::string& Keyboard::typed(LPARAM keyDownFlags) const
+{
+    return text[(keyDownFlags >> 16) & 0xFF];
+}
+
+void Keyboard::taken(const MSG& message)
+{
+    auto press = [this](int key, bool repeat) {
+        if (!repeat) {
+            keys[key] ^= 0x01;
+        }
+        keys[key] |= 0x80;
+    };
+    auto release = [this](int key) { keys[key] &= ~0x80; };
+    BYTE side = sideKey[(message.lParam >> 16) & 0xFF];
+    switch (message.message) {
+    case WM_KEYDOWN:
+        press(message.wParam & 0xFF, message.lParam & (1 << 30));
+        if (side) {
+            press(side, message.lParam & (1 << 30));
+        }
+        break;
+    case WM_KEYUP:
+        release(message.wParam & 0xFF);
+        if (side) {
+            release(side);
+        }
+        break;
+    case WM_LBUTTONDOWN: press(VK_LBUTTON, false); break;
+    case WM_LBUTTONUP: release(VK_LBUTTON); break;
+    case WM_MBUTTONDOWN: press(VK_MBUTTON, false); break;
+    case WM_MBUTTONUP: release(VK_MBUTTON); break;
+    case WM_RBUTTONDOWN: press(VK_RBUTTON, false); break;
+    case WM_RBUTTONUP: release(VK_RBUTTON); break;
+    default: break;
+    }
+}
+
+SHORT Keyboard::state(int virtualKey) const
+{
+    BYTE state = keys[virtualKey & 0xFF];
+    return static_cast<SHORT>((state & 0x80 ? 0xFF80 : 0) | (state & 0x01));
+}
+
 } // namespace vardel::platform::x11
+
+using namespace vardel::platform::x11;
+
+BOOL WINAPI TranslateMessage(const MSG* message)
+{
+    if (!message || (message->message != WM_KEYDOWN && message->message != WM_KEYUP)) {
+        return FALSE;
+    }
+    Connection* connection = Connection::existing();
+    if (connection && message->message == WM_KEYDOWN) {
+        connection->translate(*message);
+    }
+    return TRUE;
+}
+
+SHORT WINAPI GetKeyState(int virtualKey)
+{
+    Connection* connection = Connection::existing();
+    return connection ? connection->keyboard.state(virtualKey) : 0;
+}

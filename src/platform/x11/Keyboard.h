@@ -1,10 +1,16 @@
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "platform/x11/Desktop.h"
+
+union _XEvent;
 
 namespace vardel::platform::x11 {
 
-// The virtual-key codes of X key symbols, for a US layout.
+// The keyboard of one connection: turns X key events into key messages, remembers what each
+// key-down typed for TranslateMessage, and keeps the key states GetKeyState reports.
 class Keyboard {
 public:
     struct Key {
@@ -14,7 +20,27 @@ public:
         BYTE side;
     };
 
+    // The virtual-key codes of X key symbols, for a US layout.
     static Key fromKeysym(unsigned long keysym);
+
+    // Decodes a KeyPress or KeyRelease into WM_KEYDOWN or WM_KEYUP with Win32's flags (repeat
+    // count 1, the X key code as scan code, bit 30 on repeated presses); false for a key that
+    // has no virtual-key code.
+    bool decode(_XEvent& event, UINT& message, WPARAM& wParam, LPARAM& lParam);
+    // The characters the key-down with these flags typed.
+    const std::string& typed(LPARAM keyDownFlags) const;
+    // Applies a message taken from the input queue to the key states.
+    void taken(const MSG& message);
+    // GetKeyState: as of the input messages taken so far.
+    SHORT state(int virtualKey) const;
+
+private:
+    // Per X key code: down now (for the repeat bit), the left/right key it is, the text it typed.
+    std::array<bool, 256> keyDown{};
+    std::array<BYTE, 256> sideKey{};
+    std::array<std::string, 256> text{};
+    // Per virtual key, as of the messages taken: bit 0x80 down, bit 0x01 toggled.
+    std::array<BYTE, 256> keys{};
 };
 
 } // namespace vardel::platform::x11

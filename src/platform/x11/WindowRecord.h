@@ -2,9 +2,11 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/x11/Desktop.h"
+#include "platform/x11/Lock.h"
 
 namespace vardel::platform::posix {
 class MessageQueue;
@@ -118,6 +120,13 @@ public:
     bool destroying = false;
 
 private:
+    // Every live record; other threads check a handle against it before they invalidate.
+    struct Registry {
+        Lock lock;
+        std::unordered_set<const WindowRecord*> live;
+    };
+    static Registry& registry();
+
     WindowRecord();
     ~WindowRecord();
     bool createX(unsigned long parentId, unsigned long visual);

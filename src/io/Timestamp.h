@@ -1,0 +1,21 @@
+#pragma once
+
+#include "object/Object.h"
+#include "types/String.h"
+
+#include <cstdint>
+
+namespace vardel::io {
+
+// A point in time as the file system reports it: 100-nanosecond intervals since
+// 1 January 1601, UTC.
+class Timestamp : public object::Object {
+    VARDEL_CLASS_PATH(object::Object, Timestamp)
+
+    Timestamp() : time(0) {}
+    explicit Timestamp(std::uint64_t time) : time(time) {}
+
+    std::uint64_t time;
+};
+
+} // namespace vardel::io

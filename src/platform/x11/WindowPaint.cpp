@@ -1,0 +1,174 @@
+#include "platform/x11/WindowRecord.h"
+
+#include <algorithm>
+
+#include "platform/posix/LastError.h"
+#include "platform/posix/MessageQueue.h"
+#include "platform/x11/DeviceContext.h"
+
+namespace vardel::platform::x11 {
+
+using posix::fail;
+
+namespace {
+
+bool empty(const RECT& rect)
+{
+    return rect.left >= rect.right || rect.top >= rect.bottom;
+}
+
+RECT clip(const RECT& rect, int width, int height)
+{
+    return RECT{std::max<LONG>(rect.left, 0), std::max<LONG>(rect.top, 0), std::min<LONG>(rect.right, width),
+                std::min<LONG>(rect.bottom, height)};
+}
+
+} // namespace
+
+bool WindowRecord::invalidate(HWND window, const RECT* rect, bool erase)
+{
+    auto* record = reinterpret_cast<WindowRecord*>(window);
+    std::shared_ptr<posix::MessageQueue> queue;
+    {
+        Lock::Hold hold(registry().lock);
+        if (!window || !registry().live.count(record)) {
+            return fail(ERROR_INVALID_WINDOW_HANDLE);
+        }
+        if (rect && empty(*rect)) {
+            return true;
+        }
+        if (!rect) {
+            record->invalidAll = true;
+        } else if (!record->invalid) {
+            record->invalidRect = *rect;
+        } else {
+            RECT& area = record->invalidRect;
+            area = RECT{std::min(area.left, rect->left), std::min(area.top, rect->top),
+                        std::max(area.right, rect->right), std::max(area.bottom, rect->bottom)};
+        }
+        record->invalid = true;
+        record->eraseWanted = record->eraseWanted || erase;
+        queue = record->queue;
+    }
+    // The owner may be asleep in GetMessageA: have it look at its windows again.
+    if (queue) {
+        queue->wake();
+    }
+    return true;
+}
+
+void WindowRecord::validate(const RECT* rect)
+{
+    Lock::Hold hold(registry().lock);
+    if (!invalid) {
+        return;
+    }
+    if (rect) {
+        // The invalid region is kept as one rectangle: a part of it cannot be taken away.
+        RECT area = invalidAll ? RECT{0, 0, width, height} : clip(invalidRect, width, height);
+        if (rect->left > area.left || rect->top > area.top || rect->right < area.right || rect->bottom < area.bottom) {
+            return;
+        }
+    }
+    invalid = false;
+    invalidAll = false;
+    eraseWanted = false;
+}
+
+bool WindowRecord::takeInvalid(RECT& rect, bool& erase)
+{
+    Lock::Hold hold(registry().lock);
+    rect = RECT{0, 0, 0, 0};
+    erase = false;
+    if (!invalid) {
+        return false;
+    }
+    rect = invalidAll ? RECT{0, 0, width, height} : clip(invalidRect, width, height);
+    erase = eraseWanted;
+    invalid = false;
+    invalidAll = false;
+    eraseWanted = false;
+    return true;
+}
+
+WindowRecord* WindowRecord::firstInvalid(const std::vector<WindowRecord*>& windows, HWND filter)
+{
+    Lock::Hold hold(registry().lock);
+    for (WindowRecord* window : windows) {
+        if (!window->invalid || (filter && filter != window->handle()) || !window->showing()) {
+            continue;
+        }
+        RECT area = window->invalidAll ? RECT{0, 0, window->width, window->height}
+                                       : clip(window->invalidRect, window->width, window->height);
+        if (empty(area)) {
+            window->invalid = false;
+            window->invalidAll = false;
+            window->eraseWanted = false;
+            continue;
+        }
+        return window;
+    }
+    return nullptr;
+}
+
+} // namespace vardel::platform::x11
+
+using namespace vardel::platform::x11;
+using vardel::platform::posix::fail;
+
+BOOL WINAPI UpdateWindow(HWND window)
+{
+    WindowRecord* record = WindowRecord::findOwned(window);
+    if (!record) {
+        return FALSE;
+    }
+    std::vector<WindowRecord*> self{record};
+    if (WindowRecord::firstInvalid(self, window)) {
+        record->send(WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI InvalidateRect(HWND window, LPCRECT rect, BOOL erase)
+{
+    return WindowRecord::invalidate(window, rect, erase != FALSE) ? TRUE : FALSE;
+}
+
+BOOL WINAPI ValidateRect(HWND window, LPCRECT rect)
+{
+    WindowRecord* record = WindowRecord::findOwned(window);
+    if (!record) {
+        return FALSE;
+    }
+    record->validate(rect);
+    return TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint)
+{
+    WindowRecord* record = WindowRecord::findOwned(window);
+    if (!record || !paint) {
+        if (record) {
+            fail(ERROR_INVALID_PARAMETER);
+        }
+        return nullptr;
+    }
+    *paint = PAINTSTRUCT{};
+    HDC dc = record->dc->handle();
+    paint->hdc = dc;
+    bool erase = false;
+    record->takeInvalid(paint->rcPaint, erase);
+    if (erase) {
+        // fErase tells the painter that the background still needs erasing.
+        paint->fErase = record->send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+        if (!WindowRecord::alive(record)) {
+            return nullptr;
+        }
+    }
+    return dc;
+}
+
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT*)
+{
+    return WindowRecord::findOwned(window) ? TRUE : FALSE;
+}
