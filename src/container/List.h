@@ -62,6 +62,21 @@ class List : public object::Object {
         return item;
     }
 
+    // Unlinks an item of this list and gives it back to the pool; returns the item that followed it.
+    Item* remove(Item* item)
+    {
+        Item* next = item->next;
+        if (item == first)
+            first = next;
+        else
+            item->previous->next = next;
+        next->previous = item->previous;
+        std::destroy_at(item);
+        pool.free(item);
+        --count;
+        return next;
+    }
+
     // Returns every item to the pool.
     void clear()
     {

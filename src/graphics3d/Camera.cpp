@@ -10,26 +10,22 @@ Camera::Camera() : zNear(10.0f), zFar(100.0f), left(-10.0f), bottom(-10.0f), wid
     transform.setIdentity();
 }
 
-void Camera::apply()
+math::Matrix4 Camera::projection() const
 {
     const float n = zNear, f = zFar, l = left, b = bottom, w = width, h = height;
     // Row by row: the matrix of glFrustum(l, l + w, b, b + h, n, f).
-    const float frustum[16] = {
+    const math::Matrix4 frustum{{
         2 * n / w, 0, (2 * l + w) / w, 0,
         0, 2 * n / h, (2 * b + h) / h, 0,
         0, 0, -(f + n) / (f - n), -2 * f * n / (f - n),
         0, 0, -1, 0,
-    };
-    math::Matrix4 projection;
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += transform[4 * r + k] * frustum[4 * k + c];
-            projection[4 * r + c] = sum;
-        }
-    }
+    }};
+    return math::Matrix4::product(transform, frustum);
+}
 
+void Camera::apply()
+{
+    math::Matrix4 projection = this->projection();
     GLint savedMode;
     glGetIntegerv(GL_MATRIX_MODE, &savedMode);
     glMatrixMode(GL_PROJECTION);

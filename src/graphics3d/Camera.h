@@ -13,8 +13,10 @@ class Camera : public Resource {
     // A symmetric 90-degree view from 10 to 100 units, identity transform.
     Camera();
 
-    // Loads transform x frustum into OpenGL's projection matrix; the matrix mode is left as it was.
+    // Loads projection() into OpenGL's projection matrix; the matrix mode is left as it was.
     virtual void apply();
+    // transform x frustum, row by row.
+    math::Matrix4 projection() const;
 
     float zNear;
     float zFar;

@@ -10,6 +10,7 @@
 #include "graphics3d/IndexBuffer.h"
 #include "graphics3d/MatrixStack.h"
 #include "graphics3d/ParameterBuffer.h"
+#include "graphics3d/Ray.h"
 #include "graphics3d/VertexBuffer.h"
 #include "math/Matrix4.h"
 #include "physics/Relaxator.h"
@@ -119,12 +120,44 @@ void SpringModel::setIndices(const unsigned int* source, unsigned count)
         if (source[i] >= indexEnd)
             indexEnd = source[i] + 1;
     }
-    IndexBuffer* buffer = IndexBuffer::create(4, count, usage::staticDraw);
+    uploadIndices();
+}
+
+void SpringModel::uploadIndices()
+{
+    IndexBuffer* buffer = IndexBuffer::create(4, indices.count, usage::staticDraw);
     mesh.setIndexBuffer(buffer);
     if (buffer) {
-        buffer->write(0, source, count);
+        buffer->write(0, indices.elements, indices.count);
         buffer->release();
     }
+}
+
+unsigned SpringModel::removeTrianglesAlong(const std::uint32_t* ends, unsigned pairCount)
+{
+    auto joins = [](const unsigned int* corner, std::uint32_t a, std::uint32_t b) {
+        bool hasA = corner[0] == a || corner[1] == a || corner[2] == a;
+        bool hasB = corner[0] == b || corner[1] == b || corner[2] == b;
+        return hasA && hasB;
+    };
+    std::uint32_t kept = 0;
+    for (std::uint32_t t = 0; t + 2 < indices.count; t += 3) {
+        const unsigned int* corner = &indices[t];
+        bool dropped = false;
+        for (unsigned pair = 0; pair < pairCount && !dropped; ++pair)
+            dropped = joins(corner, ends[2 * pair], ends[2 * pair + 1]);
+        if (dropped)
+            continue;
+        // kept stays a whole triangle behind t or at it, so nothing unread is overwritten.
+        for (unsigned i = 0; i < 3; ++i)
+            indices[kept++] = corner[i];
+    }
+    unsigned removed = (indices.count - kept) / 3;
+    if (removed) {
+        indices.resize(kept);
+        uploadIndices();
+    }
+    return removed;
 }
 
 void SpringModel::setRelaxator(Solver* solver)
@@ -200,6 +233,27 @@ void SpringModel::update()
         buffer->release();
     }
     buffer->write(0, vertices.elements, n);
+}
+
+int SpringModel::pick(const Ray& ray, math::Vector3<float>& point) const
+{
+    if (!relaxator || vertices.count != 2 * relaxator->weights.count || indexEnd > relaxator->weights.count)
+        return -1;
+    Ray::Hit hit = ray.firstHit(vertices.elements, 2, indices.elements, indices.count);
+    if (!hit.found)
+        return -1;
+    point = hit.point;
+    int nearest = -1;
+    float best = 0.0f;
+    for (std::uint32_t corner = hit.triangle; corner < hit.triangle + 3; ++corner) {
+        math::Vector3<float> away = math::Vector3<float>::difference(vertices[2 * indices[corner]], point);
+        float distance = away.x * away.x + away.y * away.y + away.z * away.z;
+        if (nearest < 0 || distance < best) {
+            nearest = static_cast<int>(indices[corner]);
+            best = distance;
+        }
+    }
+    return nearest;
 }
 
 void SpringModel::render(ParameterBuffer& parameters)

@@ -13,6 +13,8 @@
 
 namespace vardel::graphics3d {
 
+struct Ray;
+
 // A cloth: a grid of weights joined by springs, simulated by its solver and drawn as smooth-shaded
 // indexed triangles with a material of its own. Its parameter block is one row-by-row 4 x 4
 // model-view matrix named "position".
@@ -35,6 +37,9 @@ class SpringModel : public DynamicModel {
     // Building
     // Copies the triangle list, three weight indices per triangle, into a static index buffer.
     void setIndices(const unsigned int* source, unsigned count);
+    // Drops every triangle that has both weights of a pair among its corners, pairs given as
+    // 2 * pairCount weight indices, and rewrites the index buffer; returns how many went.
+    unsigned removeTrianglesAlong(const std::uint32_t* ends, unsigned pairCount);
     // Takes a reference on the new solver, gives back the old one.
     void setRelaxator(Solver* solver);
 
@@ -46,6 +51,9 @@ class SpringModel : public DynamicModel {
     // The part of update that stays on the CPU: vertices, normals and bounds. False when it does
     // nothing, as update.
     bool computeVertices();
+    // The weight nearest to where the ray first meets the cloth as last computed by update, or -1
+    // when it misses; point becomes that meeting point.
+    int pick(const Ray& ray, math::Vector3<float>& point) const;
     // Loads the "position" matrix as the model-view matrix and draws the mesh.
     void render(ParameterBuffer& parameters) override;
 
@@ -59,6 +67,9 @@ class SpringModel : public DynamicModel {
     container::Array<unsigned int> indices;
 
 private:
+    // Sends indices to a new static index buffer of the mesh.
+    void uploadIndices();
+
     // 1 + the largest index: the weights the triangles need.
     std::uint32_t indexEnd;
 };

@@ -15,6 +15,11 @@ struct Matrix4 {
         m[0] = m[5] = m[10] = m[15] = 1.0f;
     }
 
+    // a x b, for column vectors: b applies first.
+    static Matrix4 product(const Matrix4& a, const Matrix4& b);
+    // False, leaving inverse as it was, when this matrix has none.
+    bool invert(Matrix4& inverse) const;
+
     float& operator[](int i) { return m[i]; }
     const float& operator[](int i) const { return m[i]; }
 };

@@ -10,4 +10,10 @@ class Spring;
 template <typename Scalar, int Dimensions>
 class Relaxator;
 
+class Effect;
+class Grab;
+class SphereObstacle;
+class SpringBreaker;
+class Wind;
+
 } // namespace vardel::physics

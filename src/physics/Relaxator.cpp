@@ -1,6 +1,9 @@
 #include "physics/Relaxator.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "physics/Effect.h"
 
 namespace vardel::physics {
 
@@ -121,8 +124,16 @@ void Relaxator<float, 3>::captureRest()
         weight.velocity.setZero();
 }
 
+void Relaxator<float, 3>::setPinned(unsigned index, bool pinned)
+{
+    weights[index].pinned = pinned;
+    weights[index].velocity.setZero();
+}
+
 void Relaxator<float, 3>::step(WeightCallback integrate, float dt)
 {
+    for (Effect* effect : effects)
+        effect->beforeStep(*this, dt);
     if (uniformStiffness == 0.0f)
         applySprings(springs, PerSpringLaw{dt});
     else
@@ -137,6 +148,36 @@ void Relaxator<float, 3>::step(WeightCallback integrate, float dt)
         weight.velocity.add(g);
         integrate(&weight, &dt);
     }
+    for (Effect* effect : effects)
+        effect->afterStep(*this, dt);
+}
+
+void Relaxator<float, 3>::attach(Effect* effect)
+{
+    effects.resize(effects.count + 1);
+    effects[effects.count - 1] = effect;
+}
+
+bool Relaxator<float, 3>::detach(Effect* effect)
+{
+    Effect** end = std::remove(effects.begin(), effects.end(), effect);
+    bool found = end != effects.end();
+    effects.resize(static_cast<std::uint32_t>(end - effects.begin()));
+    return found;
+}
+
+Relaxator<float, 3>::SpringItem* Relaxator<float, 3>::removeSpring(SpringItem* item)
+{
+    SpringF* spring = &item->value;
+    // Each chain continues through nextAtA where its weight is the spring's A end, else nextAtB.
+    for (WeightF* end : {spring->weightA, spring->weightB}) {
+        SpringF** link = &end->firstSpring;
+        while (*link && *link != spring)
+            link = (*link)->weightA == end ? &(*link)->nextAtA : &(*link)->nextAtB;
+        if (*link)
+            *link = spring->weightA == end ? spring->nextAtA : spring->nextAtB;
+    }
+    return springs.remove(item);
 }
 
 } // namespace vardel::physics

@@ -30,10 +30,38 @@ class Relaxator<float, 3> : public object::Object {
     // Makes the current positions the rest state and stops every weight.
     void captureRest();
 
+    // Pins a weight or sets it free. Either way it starts from rest: a pinned weight gathers the
+    // impulses of its springs without moving, and would fly off with them once set free.
+    void setPinned(unsigned index, bool pinned);
+
     // Simulation
-    // Adds every spring's impulse to its ends, then damps, accelerates and integrates each free
-    // weight. Allocates nothing.
+    // Runs the attached effects' beforeStep hooks, adds every spring's impulse to its ends, then
+    // damps, accelerates and integrates each free weight, and ends with the effects' afterStep
+    // hooks. Allocates nothing.
     void step(WeightCallback integrate, float dt);
+
+    // Effects
+    // From the next step on, in the order attached. Not counted: an effect must be detached before
+    // it goes. Attaching one twice makes it act twice.
+    void attach(Effect* effect);
+    // False if it was not attached.
+    bool detach(Effect* effect);
+    // Takes out, for good, every spring for which broken(spring) is true, each from the list and
+    // from its weights' chains, and returns how many went. Not during a step's spring pass.
+    template <typename Test>
+    unsigned removeSprings(Test broken)
+    {
+        unsigned removed = 0;
+        for (SpringItem* item = springs.first; item != &springs.endItem;) {
+            if (broken(static_cast<const Spring<float, 3>&>(item->value))) {
+                item = removeSpring(item);
+                ++removed;
+            } else {
+                item = item->next;
+            }
+        }
+        return removed;
+    }
 
     math::Vector3<float> gravity;
     // Springs point into this storage: only setWeightCount resizes it, after dropping the springs.
@@ -44,6 +72,13 @@ class Relaxator<float, 3> : public object::Object {
     float uniformStiffness;
     // Exponential damping rate of the velocities, per time unit.
     float damping;
+    container::Array<Effect*> effects;
+
+private:
+    using SpringItem = container::List<Spring<float, 3>>::Item;
+
+    // Unlinks a spring from both chains and the list; returns the item that followed it.
+    SpringItem* removeSpring(SpringItem* item);
 };
 
 } // namespace vardel::physics

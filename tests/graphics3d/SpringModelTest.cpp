@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "graphics3d/IndexBuffer.h"
@@ -187,4 +188,22 @@ TEST(SpringModel, ParametersAreOneMatrixAndTheLinksComeUndoneFirst)
     model->release();
     EXPECT_EQ(solver->refCount.load(), 1);
     solver->release();
+}
+
+TEST(SpringModel, TrianglesAlongABrokenSpringLeaveTheIndexBuffer)
+{
+    // 3 x 3 weights: four cells, eight triangles.
+    SpringModel* model = SpringModel::createCloth(3, 3);
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(indexData(*model).size(), 24u);
+    // The diagonal 0-4 is an edge of no triangle: the cell is split along 1-3.
+    const std::uint32_t diagonal[] = {0, 4};
+    EXPECT_EQ(model->removeTrianglesAlong(diagonal, 1), 0u);
+    // 1-3 splits the first cell: both its triangles go. 4-5 (either order) is shared by two
+    // triangles of the next cell; 7-8 by one of the last.
+    const std::uint32_t broken[] = {1, 3, 5, 4, 7, 8};
+    EXPECT_EQ(model->removeTrianglesAlong(broken, 3), 5u);
+    EXPECT_EQ(indexData(*model), (std::vector<unsigned>{1, 4, 2, 3, 6, 4, 4, 6, 7}));
+    EXPECT_EQ(model->indices.count, 9u);
+    model->release();
 }

@@ -82,6 +82,32 @@ TEST(Matrix4, identityIsExactWhateverWasThere)
     }
 }
 
+TEST(Matrix4, productAndInverseUndoEachOther)
+{
+    // A turn about z, a scale and a translation, then a projection-like last row.
+    Matrix4 m{{0, -2, 0, 5, 1, 0, 0, -3, 0, 0, 4, 1, 0, 0, -1, 0}};
+    Matrix4 inverse;
+    ASSERT_TRUE(m.invert(inverse));
+    Matrix4 identity = Matrix4::product(m, inverse);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(identity[i], (i % 5 == 0) ? 1.0f : 0.0f, 1e-6f) << i;
+    }
+    // Column vectors: the right-hand factor applies first.
+    Matrix4 shift;
+    shift.setIdentity();
+    shift[3] = 1.0f;
+    Matrix4 twice;
+    twice.setIdentity();
+    twice[0] = 2.0f;
+    EXPECT_EQ(Matrix4::product(twice, shift)[3], 2.0f);
+    EXPECT_EQ(Matrix4::product(shift, twice)[3], 1.0f);
+
+    Matrix4 flat{{1, 2, 3, 4, 2, 4, 6, 8, 0, 0, 1, 0, 0, 0, 0, 1}};
+    inverse.setIdentity();
+    EXPECT_FALSE(flat.invert(inverse));
+    EXPECT_EQ(inverse[1], 0.0f) << "left as it was";
+}
+
 TEST(Colour4, setAndZero)
 {
     vardel::math::Colour4 c;

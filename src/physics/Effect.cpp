@@ -1,0 +1,9 @@
+#include "physics/Effect.h"
+
+namespace vardel::physics {
+
+void Effect::beforeStep(Relaxator<float, 3>&, float) {}
+
+void Effect::afterStep(Relaxator<float, 3>&, float) {}
+
+} // namespace vardel::physics

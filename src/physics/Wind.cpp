@@ -1,0 +1,80 @@
+#include "physics/Wind.h"
+
+#include <cmath>
+
+#include "physics/Relaxator.h"
+
+namespace vardel::physics {
+
+namespace {
+
+using Vector = math::Vector3<float>;
+
+// A value in [-1, 1] for each whole number of gust periods, the same for the same seed everywhere
+// (a fixed integer mix, not the standard library's distributions).
+float knot(std::uint64_t seed, std::int64_t n)
+{
+    std::uint64_t z = seed + static_cast<std::uint64_t>(n) * 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<float>(z >> 40) / static_cast<float>(1 << 23) - 1.0f;
+}
+
+// Eases from one knot to the next with zero slope at both, so the speed never jumps.
+float gust(std::uint64_t seed, float periods)
+{
+    float whole = std::floor(periods);
+    float t = periods - whole;
+    auto n = static_cast<std::int64_t>(whole);
+    float ease = t * t * (3.0f - 2.0f * t);
+    float from = knot(seed, n);
+    return from + (knot(seed, n + 1) - from) * ease;
+}
+
+} // namespace
+
+Wind::Wind()
+    : triangles(nullptr), direction(1, 0, 0), speed(0.0f), strength(0.0f), gustiness(0.0f), gustPeriod(1.0f), seed(0),
+      time(0.0f)
+{
+}
+
+Vector Wind::airVelocity(float at) const
+{
+    float gusts = gustPeriod > 0.0f ? gust(seed, at / gustPeriod) : 0.0f;
+    return Vector::scaled(speed * (1.0f + gustiness * gusts), direction);
+}
+
+void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
+{
+    Vector air = airVelocity(time);
+    time += dt;
+    if (!triangles)
+        return;
+    Weight<float, 3>* weights = solver.weights.elements;
+    const unsigned int* index = triangles->elements;
+    // The area and the normal speed both come from the unnormalised normal n, twice the area long:
+    // force = strength * |n| / 2 * (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n.
+    const float share = strength * 0.5f * dt / 3.0f;
+    for (std::uint32_t t = 0; t + 2 < triangles->count; t += 3) {
+        Weight<float, 3>& a = weights[index[t]];
+        Weight<float, 3>& b = weights[index[t + 1]];
+        Weight<float, 3>& c = weights[index[t + 2]];
+        Vector n = Vector::cross(Vector::difference(b.position, a.position), Vector::difference(c.position, a.position));
+        float twiceArea = n.length();
+        if (twiceArea == 0.0f)
+            continue;
+        Vector relative(air.x - (a.velocity.x + b.velocity.x + c.velocity.x) / 3.0f,
+                        air.y - (a.velocity.y + b.velocity.y + c.velocity.y) / 3.0f,
+                        air.z - (a.velocity.z + b.velocity.z + c.velocity.z) / 3.0f);
+        float normalSpeed = relative.x * n.x + relative.y * n.y + relative.z * n.z;
+        Vector push = Vector::scaled(share * normalSpeed / twiceArea, n);
+        for (Weight<float, 3>* weight : {&a, &b, &c}) {
+            if (!weight->pinned && weight->mass != 0.0f)
+                weight->velocity.add(Vector::scaled(1.0f / weight->mass, push));
+        }
+    }
+}
+
+} // namespace vardel::physics

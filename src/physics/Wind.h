@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "container/Array.h"
+#include "math/Vector3.h"
+#include "physics/Effect.h"
+
+namespace vardel::physics {
+
+// Air blowing on the triangles of a cloth. Each triangle feels a force along its normal,
+// proportional to its area and to the air's velocity relative to it along that normal, shared
+// equally among its three weights; a triangle edge-on to the air feels nothing. The air blows in a
+// steady direction at a speed that gusts smoothly over time, the same way for the same seed.
+class Wind : public Effect {
+    VARDEL_CLASS_PATH(Effect, Wind)
+
+    // No triangles: blows on nothing until given some.
+    Wind();
+
+    // The air's velocity time units after the wind started.
+    math::Vector3<float> airVelocity(float time) const;
+
+    // Pushes every free weight of a triangle, as an impulse over dt, then lets the time run on.
+    void beforeStep(Relaxator<float, 3>& solver, float dt) override;
+
+    // Weight indices, three per triangle, of the solver the wind is attached to; read at every
+    // step, so triangles taken out of it no longer catch the wind. Not owned.
+    const container::Array<unsigned int>* triangles;
+    // Unit length.
+    math::Vector3<float> direction;
+    // The mean speed of the air.
+    float speed;
+    // Force per unit of area and of relative normal speed.
+    float strength;
+    // How far the speed strays from its mean, as a share of it: the speed stays within
+    // speed * (1 +- gustiness).
+    float gustiness;
+    // Time units between one gust's peak and the next value the speed heads for.
+    float gustPeriod;
+    std::uint64_t seed;
+    // Time units since the wind started.
+    float time;
+};
+
+} // namespace vardel::physics

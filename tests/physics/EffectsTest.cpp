@@ -1,0 +1,326 @@
+#include "physics/Grab.h"
+#include "physics/Relaxator.h"
+#include "physics/SphereObstacle.h"
+#include "physics/SpringBreaker.h"
+#include "physics/Wind.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ClothFixture.h"
+
+namespace cloth = vardel::physics::cloth;
+using vardel::container::Array;
+using vardel::physics::Grab;
+using vardel::physics::SphereObstacle;
+using vardel::physics::SpringBreaker;
+using vardel::physics::Wind;
+using Solver = cloth::Solver;
+using Vector = cloth::Vector;
+
+namespace {
+
+void stay(vardel::physics::Weight<float, 3>*, const float*) {}
+
+void expectVector(const Vector& v, float x, float y, float z)
+{
+    EXPECT_FLOAT_EQ(v.x, x);
+    EXPECT_FLOAT_EQ(v.y, y);
+    EXPECT_FLOAT_EQ(v.z, z);
+}
+
+// Three weights 10 apart along x, joined in a chain, at rest, under the cloth's spring law.
+void buildChain(Solver& solver)
+{
+    solver.setWeightCount(3);
+    solver.addSpring(0, 1, 1.0f);
+    solver.addSpring(1, 2, 1.0f);
+    for (unsigned i = 0; i < 3; ++i)
+        solver.weights[i].position.set(10.0f * static_cast<float>(i), 0, 0);
+    solver.captureRest();
+    solver.uniformStiffness = 60.0f;
+}
+
+// One triangle (0, 0, 0), (2, 0, 0), (0, 2, 0) of area 2 facing +z, free of springs.
+struct Triangle {
+    Triangle()
+    {
+        solver.setWeightCount(3);
+        solver.weights[1].position.set(2, 0, 0);
+        solver.weights[2].position.set(0, 2, 0);
+        indices.resize(3);
+        for (unsigned i = 0; i < 3; ++i)
+            indices[i] = i;
+        wind.triangles = &indices;
+        wind.speed = 10.0f;
+        wind.strength = 0.2f;
+        solver.attach(&wind);
+    }
+    ~Triangle() { solver.detach(&wind); }
+
+    Solver solver;
+    Array<unsigned int> indices;
+    Wind wind;
+};
+
+} // namespace
+
+TEST(Grab, HeldWeightIsAtItsTargetAfterEveryStepAndLeavesWithItsLastMotion)
+{
+    Solver solver;
+    buildChain(solver);
+    Grab grab;
+    solver.attach(&grab);
+    grab.hold(solver, 0);
+    for (int step = 1; step <= 5; ++step) {
+        grab.moveTo(Vector(-2.0f * static_cast<float>(step), 1.0f, 0));
+        solver.step(cloth::integrateWeight, 0.05f);
+        expectVector(solver.weights[0].position, -2.0f * static_cast<float>(step), 1.0f, 0);
+        // The stretched spring drags the neighbour after the held weight.
+        EXPECT_LT(solver.weights[1].velocity.x, 0.0f) << "step " << step;
+        EXPECT_LT(solver.weights[1].position.x, 10.0f);
+    }
+    // Each step moved it by (-2, 0, 0) in 0.05 time units.
+    expectVector(solver.weights[0].velocity, -40.0f, 0, 0);
+    grab.release(solver);
+    EXPECT_FALSE(solver.weights[0].pinned);
+    expectVector(solver.weights[0].velocity, -40.0f, 0, 0);
+    solver.step(cloth::integrateWeight, 0.05f);
+    EXPECT_LT(solver.weights[0].position.x, -10.0f) << "flies on once let go";
+    solver.detach(&grab);
+}
+
+TEST(Grab, APinnedWeightStaysPinnedAndAtRestWhenLetGo)
+{
+    Solver solver;
+    buildChain(solver);
+    solver.weights[2].pinned = true;
+    Grab grab;
+    solver.attach(&grab);
+    grab.hold(solver, 2);
+    grab.moveTo(Vector(30, 0, 0));
+    solver.step(cloth::integrateWeight, 0.05f);
+    grab.hold(solver, 1) /* lets go of weight 2 first */;
+    EXPECT_TRUE(solver.weights[2].pinned);
+    expectVector(solver.weights[2].velocity, 0, 0, 0);
+    expectVector(solver.weights[2].position, 30, 0, 0);
+    EXPECT_TRUE(solver.weights[1].pinned) << "held";
+    grab.release(solver);
+    EXPECT_FALSE(solver.weights[1].pinned);
+    solver.detach(&grab);
+}
+
+TEST(Wind, PushesACrossTriangleAlongItsNormalAndAnEdgeOnOneNotAtAll)
+{
+    Triangle square;
+    square.wind.direction.set(0, 0, 1);
+    square.solver.step(stay, 0.5f);
+    // Force 0.2 x area 2 x speed 10 along +z, a third to each weight, over 0.5 time units.
+    for (unsigned i = 0; i < 3; ++i)
+        expectVector(square.solver.weights[i].velocity, 0, 0, 2.0f / 3.0f);
+
+    // Air along the surface, in any direction within it.
+    Triangle edgeOn;
+    edgeOn.wind.direction.set(0.6f, 0.8f, 0);
+    for (int step = 0; step < 10; ++step)
+        edgeOn.solver.step(stay, 0.5f);
+    for (unsigned i = 0; i < 3; ++i)
+        expectVector(edgeOn.solver.weights[i].velocity, 0, 0, 0);
+
+    // A triangle already moving with the air feels nothing; a pinned weight is never pushed.
+    Triangle moving;
+    moving.wind.direction.set(0, 0, 1);
+    moving.solver.weights[2].pinned = true;
+    for (unsigned i = 0; i < 3; ++i)
+        moving.solver.weights[i].velocity.set(0, 0, 15.0f);
+    moving.solver.step(stay, 0.5f);
+    expectVector(moving.solver.weights[0].velocity, 0, 0, 15.0f - 1.0f / 3.0f);
+    expectVector(moving.solver.weights[2].velocity, 0, 0, 15.0f);
+}
+
+TEST(Wind, GustsAreSmoothBoundedAndTheSameForTheSameSeed)
+{
+    Wind wind;
+    wind.direction.set(0, 1, 0);
+    wind.speed = 20.0f;
+    wind.gustiness = 0.5f;
+    wind.gustPeriod = 2.0f;
+    wind.seed = 7;
+    Wind same = wind;
+    Wind other = wind;
+    other.seed = 8;
+    float least = 1e9f;
+    float most = -1e9f;
+    float steepest = 0.0f;
+    int differing = 0;
+    for (int i = 0; i < 2000; ++i) {
+        float time = 0.05f * static_cast<float>(i);
+        Vector air = wind.airVelocity(time);
+        EXPECT_EQ(air.x, 0.0f);
+        EXPECT_EQ(air.y, same.airVelocity(time).y);
+        differing += air.y != other.airVelocity(time).y;
+        least = std::min(least, air.y);
+        most = std::max(most, air.y);
+        steepest = std::max(steepest, std::fabs(wind.airVelocity(time + 0.05f).y - air.y));
+    }
+    EXPECT_GE(least, 10.0f);
+    EXPECT_LE(most, 30.0f);
+    EXPECT_GT(most - least, 10.0f) << "it gusts";
+    // Eased knots 2 time units apart, at most 20 apart: no more than 0.75 per 0.05 time units.
+    EXPECT_LT(steepest, 0.8f);
+    EXPECT_GT(differing, 1900);
+
+    // The air blows on from where the attached wind's time stands.
+    Triangle square;
+    square.wind = wind;
+    square.wind.triangles = &square.indices;
+    square.solver.step(stay, 0.5f);
+    square.solver.step(stay, 0.5f);
+    EXPECT_EQ(square.wind.time, 1.0f);
+}
+
+TEST(SphereObstacle, AWeightInsideEndsOnTheSurfaceWithNoInwardVelocity)
+{
+    Solver solver;
+    solver.setWeightCount(4);
+    solver.weights[0].position.set(0, 0, 0.5f);
+    solver.weights[0].velocity.set(1, 0, -3);
+    solver.weights[1].position.set(0, 3, 0);
+    solver.weights[1].velocity.set(0, -1, 0);
+    solver.weights[2].position.set(0.5f, 0, 0);
+    solver.weights[2].pinned = true;
+    // Leaving already: only the rub along the surface slows it.
+    solver.weights[3].position.set(-1, 0, 0);
+    solver.weights[3].velocity.set(-2, 4, 0);
+    SphereObstacle ball(Vector(0, 0, 0), 2.0f);
+    solver.attach(&ball);
+    solver.step(stay, 0.1f);
+    expectVector(solver.weights[0].position, 0, 0, 2);
+    expectVector(solver.weights[0].velocity, 0.95f, 0, 0);
+    expectVector(solver.weights[1].position, 0, 3, 0);
+    expectVector(solver.weights[1].velocity, 0, -1, 0);
+    expectVector(solver.weights[2].position, 0.5f, 0, 0);
+    expectVector(solver.weights[3].position, -2, 0, 0);
+    expectVector(solver.weights[3].velocity, -2, 0.95f * 4, 0);
+    solver.detach(&ball);
+}
+
+TEST(SphereObstacle, AFallingClothDrapesOverTheBall)
+{
+    Solver solver;
+    cloth::build(solver, 20, 20);
+    for (unsigned corner : {0u, 19u, 380u, 399u})
+        solver.setPinned(corner, false);
+    // Centred under the cloth (which spans -100 to 90), its top 30 below it.
+    SphereObstacle ball(Vector(-5, -5, -80), 50.0f);
+    solver.attach(&ball);
+    for (int step = 0; step < 400; ++step)
+        solver.step(cloth::integrateWeight, 0.05f);
+    solver.detach(&ball);
+    const Vector& middle = solver.weights[10 * 20 + 10].position;
+    EXPECT_NEAR(middle.z, -30.0f, 2.0f) << "rests on the top";
+    for (const auto& weight : solver.weights) {
+        Vector out = Vector::difference(weight.position, ball.centre);
+        EXPECT_GE(out.length(), 50.0f - 1e-3f);
+    }
+    EXPECT_LT(solver.weights[0].position.z, -60.0f) << "the corners hang down";
+}
+
+TEST(SpringBreaker, BreaksAnOverstretchedSpringOnceAndForGood)
+{
+    Solver solver;
+    buildChain(solver);
+    solver.addSpring(0, 2, 1.0f);
+    solver.springs.last()->value.restLength = 20.0f;
+    SpringBreaker breaker;
+    solver.attach(&breaker);
+    // 15 long at rest 10: stretched, not broken.
+    solver.weights[2].position.x = 25.0f;
+    solver.step(stay, 0.05f);
+    EXPECT_EQ(solver.springs.count, 3);
+    EXPECT_EQ(breaker.brokenEnds.count, 0u);
+
+    // Spring (1, 2) now 21 long at rest 10, beyond twice its rest length; (0, 2) at 31/20 is not.
+    solver.weights[2].position.x = 31.0f;
+    solver.step(stay, 0.05f);
+    ASSERT_EQ(solver.springs.count, 2);
+    ASSERT_EQ(breaker.brokenEnds.count, 2u);
+    EXPECT_EQ(breaker.brokenEnds[0], 1u);
+    EXPECT_EQ(breaker.brokenEnds[1], 2u);
+    // Weight 1 keeps only its spring to weight 0; weight 2 only its spring to weight 0.
+    EXPECT_EQ(solver.weights[1].firstSpring, &solver.springs.first->value);
+    EXPECT_EQ(solver.weights[1].firstSpring->nextAtB, nullptr);
+    EXPECT_EQ(solver.weights[2].firstSpring, &solver.springs.last()->value);
+    EXPECT_EQ(solver.weights[2].firstSpring->nextAtB, nullptr);
+
+    // Weight 1 sits at rest from weight 0 and feels nothing from weight 2 any more.
+    breaker.brokenEnds.resize(0);
+    for (auto& weight : solver.weights)
+        weight.velocity.setZero();
+    solver.step(stay, 0.05f);
+    expectVector(solver.weights[1].velocity, 0, 0, 0);
+    EXPECT_EQ(breaker.brokenEnds.count, 0u) << "broken once";
+    solver.detach(&breaker);
+}
+
+TEST(SpringBreaker, APulledClothTearsAroundTheHand)
+{
+    Solver solver;
+    cloth::build(solver, 20, 20);
+    Grab grab;
+    SpringBreaker breaker;
+    solver.attach(&grab);
+    solver.attach(&breaker);
+    grab.hold(solver, 210);
+    Vector start = solver.weights[210].position;
+    for (int step = 1; step <= 40; ++step) {
+        grab.moveTo(Vector(start.x, start.y, 20.0f * static_cast<float>(step)));
+        solver.step(cloth::integrateWeight, 0.05f);
+    }
+    EXPECT_GT(breaker.brokenEnds.count, 0u);
+    EXPECT_EQ(solver.springs.count + static_cast<int>(breaker.brokenEnds.count / 2), 19 * 20 * 2 + 2 * 19 * 19);
+    // Every spring left is within the ratio as last measured, and the chains hold only those.
+    int chained = 0;
+    for (const auto& weight : solver.weights) {
+        for (auto* spring = weight.firstSpring; spring;
+             spring = spring->weightA == &weight ? spring->nextAtA : spring->nextAtB)
+            ++chained;
+    }
+    EXPECT_EQ(chained, 2 * solver.springs.count);
+    solver.detach(&breaker);
+    solver.detach(&grab);
+}
+
+TEST(Effects, WithNoneAttachedTheClothStepsBitForBitAsThePlainLoop)
+{
+    Solver solver;
+    cloth::build(solver, 50, 50);
+    cloth::PlainSolver plain(solver);
+    Wind wind;
+    SphereObstacle ball(Vector(0, 0, -100), 80.0f);
+    SpringBreaker breaker;
+    Grab grab;
+    // Attached and taken off again: nothing of them stays behind.
+    solver.attach(&wind);
+    solver.attach(&ball);
+    solver.attach(&breaker);
+    solver.attach(&grab);
+    EXPECT_TRUE(solver.detach(&ball));
+    EXPECT_FALSE(solver.detach(&ball));
+    solver.detach(&wind);
+    solver.detach(&breaker);
+    solver.detach(&grab);
+    EXPECT_EQ(solver.effects.count, 0u);
+    for (int step = 0; step < 1000; ++step) {
+        solver.step(cloth::integrateWeight, 0.05f);
+        plain.step(0.05f);
+    }
+    int mismatches = 0;
+    for (unsigned i = 0; i < 2500; ++i) {
+        const Vector& p = solver.weights[i].position;
+        const Vector& q = plain.positions[i];
+        mismatches += p.x != q.x || p.y != q.y || p.z != q.z;
+    }
+    EXPECT_EQ(mismatches, 0);
+}
