@@ -28,6 +28,7 @@ class ParameterFormat;
 class PlainShader;
 class PointLight;
 class Program;
+struct Ray;
 class Resource;
 class Shader;
 class ShaderStack;

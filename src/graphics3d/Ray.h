@@ -2,13 +2,12 @@
 
 #include <cstdint>
 
+#include "graphics3d/Forward.h"
 #include "math/Matrix4.h"
 #include "math/Point.h"
 #include "math/Vector3.h"
 
 namespace vardel::graphics3d {
-
-class Camera;
 
 // A half-line in model coordinates, for finding what lies under a point of the window.
 struct Ray {

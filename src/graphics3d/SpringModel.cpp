@@ -1,6 +1,8 @@
 #include "graphics3d/SpringModel.h"
 
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <limits>
 #include <new>
 
@@ -108,6 +110,60 @@ SpringModel* SpringModel::createCloth(unsigned width, unsigned height)
     }
     model->setIndices(triangles.elements, triangles.count);
     solver->release();
+    return model;
+}
+
+SpringModel* SpringModel::createBall(const math::Vector3<float>& centre, float radius, unsigned rings,
+                                     unsigned segments)
+{
+    if (rings < 2 || segments < 3 || rings > 4096 || segments > 4096)
+        return nullptr;
+    auto* model = new (std::nothrow) SpringModel();
+    if (!model)
+        return nullptr;
+    auto* solver = new (std::nothrow) Solver();
+    if (!solver) {
+        model->release();
+        return nullptr;
+    }
+    model->setRelaxator(solver);
+    solver->release();
+
+    // Weight 0 is the pole at +z, then ring after ring from the top, then the pole at -z.
+    const unsigned last = 1 + (rings - 1) * segments;
+    solver->setWeightCount(last + 1);
+    auto place = [&](unsigned index, double theta, double phi) {
+        solver->weights[index].position.set(
+            centre.x + radius * static_cast<float>(std::sin(theta) * std::cos(phi)),
+            centre.y + radius * static_cast<float>(std::sin(theta) * std::sin(phi)),
+            centre.z + radius * static_cast<float>(std::cos(theta)));
+    };
+    place(0, 0.0, 0.0);
+    place(last, std::numbers::pi, 0.0);
+    for (unsigned ring = 1; ring < rings; ++ring) {
+        for (unsigned segment = 0; segment < segments; ++segment)
+            place(1 + (ring - 1) * segments + segment, std::numbers::pi * ring / rings,
+                  2.0 * std::numbers::pi * segment / segments);
+    }
+
+    // Counter-clockwise seen from outside.
+    container::Array<unsigned int> triangles;
+    triangles.resize(6 * segments * (rings - 1));
+    unsigned int* out = triangles.elements;
+    auto at = [segments](unsigned ring, unsigned segment) { return 1 + (ring - 1) * segments + segment % segments; };
+    for (unsigned segment = 0; segment < segments; ++segment) {
+        for (unsigned corner : {0u, at(1, segment), at(1, segment + 1)})
+            *out++ = corner;
+        for (unsigned ring = 1; ring + 1 < rings; ++ring) {
+            unsigned a = at(ring, segment), b = at(ring + 1, segment);
+            unsigned c = at(ring + 1, segment + 1), d = at(ring, segment + 1);
+            for (unsigned corner : {a, b, c, a, c, d})
+                *out++ = corner;
+        }
+        for (unsigned corner : {last, at(rings - 1, segment + 1), at(rings - 1, segment)})
+            *out++ = corner;
+    }
+    model->setIndices(triangles.elements, triangles.count);
     return model;
 }
 

@@ -4,6 +4,7 @@
 #include "graphics3d/Appearance.h"
 #include "graphics3d/ColourMaterial.h"
 #include "graphics3d/DynamicModel.h"
+#include "graphics3d/Forward.h"
 #include "graphics3d/IndexMesh.h"
 #include "graphics3d/PlainShader.h"
 #include "math/Vector3.h"
@@ -12,8 +13,6 @@
 #include <cstdint>
 
 namespace vardel::graphics3d {
-
-struct Ray;
 
 // A cloth: a grid of weights joined by springs, simulated by its solver and drawn as smooth-shaded
 // indexed triangles with a material of its own. Its parameter block is one row-by-row 4 x 4
@@ -33,6 +32,11 @@ class SpringModel : public DynamicModel {
     // diagonal ones, at rest. Null when a side is below 2, when the grid is too large to index or
     // when an allocation fails.
     static SpringModel* createCloth(unsigned width, unsigned height);
+    // A ball of weights and no springs, for a solid that is drawn and never stepped: one weight at
+    // each pole and rings - 1 rings of segments weights between them, with triangles facing out.
+    // Null when rings is below 2 or segments below 3, or when an allocation fails.
+    static SpringModel* createBall(const math::Vector3<float>& centre, float radius, unsigned rings,
+                                   unsigned segments);
 
     // Building
     // Copies the triangle list, three weight indices per triangle, into a static index buffer.

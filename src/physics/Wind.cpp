@@ -32,6 +32,12 @@ float gust(std::uint64_t seed, float periods)
     return from + (knot(seed, n + 1) - from) * ease;
 }
 
+// A pinned weight stands still, whatever its springs have piled up in its velocity.
+Vector motion(const Weight<float, 3>& weight)
+{
+    return weight.pinned ? Vector(0, 0, 0) : weight.velocity;
+}
+
 } // namespace
 
 Wind::Wind()
@@ -65,9 +71,9 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
         float twiceArea = n.length();
         if (twiceArea == 0.0f)
             continue;
-        Vector relative(air.x - (a.velocity.x + b.velocity.x + c.velocity.x) / 3.0f,
-                        air.y - (a.velocity.y + b.velocity.y + c.velocity.y) / 3.0f,
-                        air.z - (a.velocity.z + b.velocity.z + c.velocity.z) / 3.0f);
+        Vector va = motion(a), vb = motion(b), vc = motion(c);
+        Vector relative(air.x - (va.x + vb.x + vc.x) / 3.0f, air.y - (va.y + vb.y + vc.y) / 3.0f,
+                        air.z - (va.z + vb.z + vc.z) / 3.0f);
         float normalSpeed = relative.x * n.x + relative.y * n.y + relative.z * n.z;
         Vector push = Vector::scaled(share * normalSpeed / twiceArea, n);
         for (Weight<float, 3>* weight : {&a, &b, &c}) {
