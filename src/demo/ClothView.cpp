@@ -11,6 +11,7 @@
 #include "graphics3d/ParameterBuffer.h"
 #include "graphics3d/PointLight.h"
 #include "graphics3d/SpringModel.h"
+#include "gui/Window.h"
 #include "demo/Gui.h"
 #include "demo/Scene.h"
 
@@ -20,7 +21,6 @@ Scene scene;
 
 namespace {
 
-constexpr unsigned clothSide = 50;
 // Simulated time per drawn frame; not tied to the clock.
 constexpr float stepTime = 0.05f;
 
@@ -58,6 +58,7 @@ bool ClothView::open()
     root = new Gui(drawContext);
     root->inputEnabled = true;
     root->mouseInside = false;
+    root->clothView = this;
     bindControls();
     bool result = setUpScene();
     opened.set();
@@ -88,12 +89,19 @@ bool ClothView::setUpScene()
     scene.light->setDiffuse(1.0f, 1.0f, 1.0f, 0.0f);
     scene.light->setSpecular(0.3f, 0.3f, 0.3f, 0.0f);
 
-    scene.cloth = graphics3d::SpringModel::createCloth(clothSide, clothSide);
+    buildCloth();
+    return true;
+}
+
+void ClothView::buildCloth()
+{
+    scene.cloth = graphics3d::SpringModel::createCloth(Scene::clothSide, Scene::clothSide);
     if (!scene.cloth) {
-        return true;
+        return;
     }
     physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
-    for (unsigned corner : {0u, clothSide - 1, clothSide * (clothSide - 1), clothSide * clothSide - 1}) {
+    const unsigned side = Scene::clothSide;
+    for (unsigned corner : {0u, side - 1, side * (side - 1), side * side - 1}) {
         solver->weights[corner].pinned = true;
     }
     scene.clothSolver = solver;
@@ -102,7 +110,18 @@ bool ClothView::setUpScene()
     solver->damping = 0.1f;
 
     scene.clothParameters = graphics3d::ParameterBuffer::create(scene.cloth->parameterFormat);
-    return true;
+    control.takeCloth();
+}
+
+void ClothView::resetCloth()
+{
+    control.dropCloth();
+    // The parameter buffer's format belongs to the cloth, so the buffer goes first.
+    object::releaseAndClear(scene.clothParameters);
+    object::releaseAndClear(scene.cloth);
+    scene.clothSolver = nullptr;
+    buildCloth();
+    InvalidateRect(handle, nullptr, TRUE);
 }
 
 void ClothView::draw()
@@ -126,13 +145,13 @@ void ClothView::draw()
     std::memcpy(scene.clothParameters->data(), root->viewMatrix, sizeof root->viewMatrix);
     scene.cloth->update();
     scene.cloth->render(*scene.clothParameters);
-    if (scene.cloth->relaxator) {
-        scene.cloth->relaxator->step(integrateWeight, stepTime);
-    }
+    control.drawBall();
+    control.advance(integrateWeight, stepTime);
 }
 
 bool ClothView::tearDownScene()
 {
+    control.dropCloth();
     // The parameter buffer's format belongs to the cloth, so the buffer goes first. The mode and
     // the light leave the context's records as they go.
     object::releaseAndClear(scene.clothParameters);
@@ -150,7 +169,35 @@ void ClothView::bindControls()
     controls.describe("Left drag", "turn and tilt the camera");
     controls.describe("Middle drag", "pan the camera");
     controls.describe("Right drag", "move the camera closer or away");
+    controls.describe("Ctrl + left drag", "grab the cloth and pull it");
+    controls.describe("Wheel", "move the camera closer (forward) or away");
     controls.bind({{'H'}, {VK_F1}}, "show or hide this help", [this] { root->toggleHelp(); });
+    controls.bind({{VK_SPACE}}, "pause or go on", [this] { control.setPaused(!control.switches.paused); });
+    controls.bind({{'N'}, {VK_RIGHT}}, "one step while paused", [this] { control.stepOnce(); });
+    controls.bind({{'R'}}, "reset the cloth", [this] { resetCloth(); });
+    controls.bind({{'C'}}, "reset the camera", [this] { root->resetCamera(); });
+    controls.bind({{'P'}}, "let the corners go or pin them where they are",
+                  [this] { control.setPinned(!control.switches.pinned); });
+    controls.bind({{'W'}}, "wind on or off", [this] { control.setWind(!control.switches.wind); });
+    controls.bind({{'B'}}, "the ball under the cloth on or off", [this] { control.setBall(!control.switches.ball); });
+    controls.bind({{'T'}}, "tearing on or off", [this] { control.setTearing(!control.switches.tearing); });
+    controls.bind({{VK_ESCAPE}}, "close the window", [this] {
+        if (window) {
+            window->closeRequested();
+        }
+    });
+}
+
+bool ClothView::grabAt(math::Point point)
+{
+    return scene.camera && control.grabAt(*scene.camera, root->viewMatrix, root->size, point);
+}
+
+void ClothView::dragTo(math::Point point)
+{
+    if (scene.camera) {
+        control.dragTo(*scene.camera, root->viewMatrix, root->size, point);
+    }
 }
 
 void ClothView::integrateWeight(physics::Weight<float, 3>* weight, const float* dt)

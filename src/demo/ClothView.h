@@ -7,6 +7,7 @@
 #include "system/Signal.h"
 #include "graphics3d/Forward.h"
 #include "gui/OpenGL.h"
+#include "demo/ClothControl.h"
 
 namespace vardel::demo {
 
@@ -29,8 +30,16 @@ public:
     // Draws the cloth as it is, then moves it on by one step of 0.05.
     void draw() override;
     bool tearDownScene();
+    // Makes the scene's cloth, pinned at its corners, and hands it to control.
+    void buildCloth();
+    // The cloth as at the start: pinned, whole and flat, with the switches as they are.
+    void resetCloth();
     // Fills the root's table of controls: every key of the demo is bound here.
     void bindControls();
+    // Takes hold of the cloth under a point of the view; false when it misses.
+    bool grabAt(math::Point point);
+    // Pulls what grabAt holds to under the point.
+    void dragTo(math::Point point);
 
     // Moves a weight by its velocity over the time step dt points to.
     static void integrateWeight(physics::Weight<float, 3>* weight, const float* dt);
@@ -40,6 +49,8 @@ public:
     graphics3d::ModeStack* drawModes;
     graphics3d::MatrixStack* drawMatrices;
     Gui* root;
+    // The switches and the hand; set control.switches before the view opens to start with them.
+    ClothControl control;
     // Set once open has run on the window thread, with failed telling whether the view has no
     // OpenGL pixel format and so nothing to show.
     system::Signal opened;

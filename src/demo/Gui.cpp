@@ -9,6 +9,7 @@
 #include "freetype/Font.h"
 #include "freetype/FontFactory.h"
 #include "gui/Input.h"
+#include "demo/ClothView.h"
 
 namespace vardel::demo {
 
@@ -19,6 +20,8 @@ constexpr float baseDistance = 400.0f;
 constexpr float degreesPerPixel = 180.0f * 0.002f;
 constexpr float panPerPixel = 0.1f;
 constexpr float dollyPerPixel = 0.1f;
+// As much as a right drag of 200 pixels.
+constexpr float dollyPerNotch = 20.0f;
 
 // One correction per move: a long drag can leave an angle beyond a full turn until the next move.
 float wrapOnce(float degrees)
@@ -70,7 +73,7 @@ freetype::Font* loadCaptionFont()
 } // namespace
 
 Gui::Gui(graphics3d::Context* renderContext)
-    : Root(renderContext), font(nullptr), helpShown(false), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
+    : Root(renderContext), font(nullptr), clothView(nullptr), grabbing(false), helpShown(false), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
       previousPoint(0, 0)
 {
     rebuildViewMatrix();
@@ -93,6 +96,16 @@ bool Gui::mouseMoved(math::Point point, std::uint32_t buttons)
     lastPoint = point;
     float dx = point.x - previousPoint.x;
     float dy = point.y - previousPoint.y;
+    if (grabbing) {
+        // A release outside the view never arrives: the next move without the button ends the grab.
+        if (buttons & gui::ButtonState::leftDown) {
+            clothView->dragTo(point);
+            InvalidateRect(handle, nullptr, TRUE);
+            return true;
+        }
+        grabbing = false;
+        clothView->control.letGo();
+    }
     if (buttons & gui::ButtonState::leftDown) {
         tilt = wrapOnce(tilt + dy * degreesPerPixel);
         turn = wrapOnce(turn + dx * degreesPerPixel);
@@ -109,6 +122,41 @@ bool Gui::mouseMoved(math::Point point, std::uint32_t buttons)
         InvalidateRect(handle, nullptr, TRUE);
     }
     return true;
+}
+
+bool Gui::mouseButton(math::Point point, std::uint32_t button)
+{
+    if (Root::mouseButton(point, button)) {
+        return true;
+    }
+    if (button == gui::ButtonState::leftDown && clothView &&
+        (gui::KeyModifiers::current() & (gui::KeyModifiers::leftControl | gui::KeyModifiers::rightControl))) {
+        grabbing = clothView->grabAt(point);
+        // The drag measures its moves from here, whichever it steers.
+        lastPoint = point;
+    } else if (button == gui::ButtonState::leftUp && grabbing) {
+        grabbing = false;
+        clothView->control.letGo();
+    }
+    return true;
+}
+
+bool Gui::mouseWheel(float delta, std::uint32_t buttons)
+{
+    if (Root::mouseWheel(delta, buttons)) {
+        return true;
+    }
+    dolly += delta / WHEEL_DELTA * dollyPerNotch;
+    rebuildViewMatrix();
+    InvalidateRect(handle, nullptr, TRUE);
+    return true;
+}
+
+void Gui::resetCamera()
+{
+    panX = panY = dolly = tilt = turn = 0.0f;
+    rebuildViewMatrix();
+    InvalidateRect(handle, nullptr, TRUE);
 }
 
 bool Gui::keyDown(std::uint32_t key)

@@ -7,6 +7,9 @@ namespace vardel::demo {
 
 // What the cloth view shows: set up when the view opens, drawn on every paint.
 struct Scene {
+    // Weights along each side of the cloth.
+    static constexpr unsigned clothSide = 50;
+
     graphics3d::Camera* camera = nullptr;
     graphics3d::Mode* mode = nullptr;
     graphics3d::PointLight* light = nullptr;
