@@ -55,4 +55,20 @@ std::uint32_t KeyModifiers::current()
     return modifiers;
 }
 
+std::uint32_t Modifiers::current()
+{
+    // The high-order bit of a key state is set while the key is down.
+    std::uint32_t held = 0;
+    if (GetKeyState(VK_SHIFT) < 0) {
+        held |= shift;
+    }
+    if (GetKeyState(VK_CONTROL) < 0) {
+        held |= control;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        held |= alt;
+    }
+    return held;
+}
+
 } // namespace vardel::gui

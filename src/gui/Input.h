@@ -41,6 +41,31 @@ struct KeyModifiers {
     static std::uint32_t current();
 };
 
+// Shift, Ctrl and Alt, either side of the keyboard alike: what key bindings and drags with a
+// modifier ask about. Any input hook may call current().
+struct Modifiers {
+    static constexpr std::uint32_t shift = 0x1;
+    static constexpr std::uint32_t control = 0x2;
+    static constexpr std::uint32_t alt = 0x4;
+
+    // The modifiers held as of the input message being served: the calling thread's key states,
+    // which follow the input messages it has taken so far (a click taken after the Ctrl key-down
+    // sees control).
+    static std::uint32_t current();
+};
+
+// Bits of the lParam of a key message.
+struct KeyFlags {
+    // Set on a key-down when the key was down already: an auto-repeat of a held key.
+    static constexpr LPARAM repeat = LPARAM(1) << 30;
+};
+
+// The virtual-key code or character code of a key message.
+inline std::uint32_t keyOf(WPARAM wParam)
+{
+    return static_cast<std::uint32_t>(wParam);
+}
+
 // The client point of a mouse message: both words unsigned, as the view and window procedures
 // read them.
 inline math::Point pointOf(LPARAM lParam)

@@ -1,7 +1,6 @@
 #include "gui/View.h"
 
 #include "application/Application.h"
-#include "gui/Input.h"
 #include "gui/Window.h"
 
 namespace vardel::gui {
@@ -29,16 +28,10 @@ void registerViewClass()
     (void)registered;
 }
 
-// Hook results as the view procedure reports them.
-LRESULT resultOf(bool handled)
-{
-    return handled ? 0 : -1;
-}
-
 } // namespace
 
 View::View(const math::Rectangle& rectangle)
-    : window(nullptr), parent(nullptr), bounds(0, 0, rectangle.width, rectangle.height), frame(rectangle),
+    : InputHooks(true), window(nullptr), parent(nullptr), bounds(0, 0, rectangle.width, rectangle.height), frame(rectangle),
       anchors(0), handle(nullptr), deviceContext(nullptr), mouseInside(false)
 {
     updateTransform();
@@ -129,46 +122,6 @@ bool View::focusLost()
     return true;
 }
 
-bool View::keyDown(std::uint32_t)
-{
-    return true;
-}
-
-bool View::keyUp(std::uint32_t)
-{
-    return true;
-}
-
-bool View::character(std::uint32_t, std::uint32_t)
-{
-    return true;
-}
-
-bool View::mouseMoved(math::Point, std::uint32_t)
-{
-    return true;
-}
-
-bool View::mouseButton(math::Point, std::uint32_t)
-{
-    return true;
-}
-
-bool View::mouseEntered(math::Point, std::uint32_t)
-{
-    return true;
-}
-
-bool View::mouseExited()
-{
-    return true;
-}
-
-bool View::mouseWheel(float, std::uint32_t)
-{
-    return false;
-}
-
 void View::updateTransform()
 {
     globalTransform = localTransform.translated(frame.origin());
@@ -231,39 +184,6 @@ LRESULT CALLBACK View::procedure(HWND handle, UINT message, WPARAM wParam, LPARA
     }
     case WM_ERASEBKGND:
         return 1;
-    case WM_KEYDOWN:
-        if (lParam & (1 << 30)) {
-            return -1;
-        }
-        return resultOf(view->keyDown(static_cast<std::uint32_t>(wParam)));
-    case WM_KEYUP:
-        return resultOf(view->keyUp(static_cast<std::uint32_t>(wParam)));
-    case WM_CHAR:
-        return resultOf(view->character(static_cast<std::uint32_t>(wParam), KeyModifiers::current()));
-    case WM_MOUSEMOVE: {
-        math::Point point = pointOf(lParam);
-        std::uint32_t buttons = ButtonState::fromKeys(wParam);
-        if (!view->mouseInside) {
-            view->mouseInside = true;
-            view->mouseEntered(point, buttons);
-            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle, 0};
-            _TrackMouseEvent(&track);
-        }
-        return resultOf(view->mouseMoved(point, buttons));
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return resultOf(view->mouseButton(pointOf(lParam), ButtonState::ofButton(message)));
-    case WM_MOUSEWHEEL:
-        return view->mouseWheel(wheelDeltaOf(wParam), ButtonState::fromKeys(wParam)) ? 1 : 0;
-    case WM_MOUSELEAVE:
-        view->mouseInside = false;
-        view->mouseExited();
-        return 0;
     case WM_QUERYNEWPALETTE:
         return 0;
     case WM_PALETTECHANGED:
@@ -273,6 +193,10 @@ LRESULT CALLBACK View::procedure(HWND handle, UINT message, WPARAM wParam, LPARA
         break;
     default:
         break;
+    }
+    LRESULT result;
+    if (view->serveInput(handle, message, wParam, lParam, {view, &view->mouseInside, true}, result)) {
+        return result;
     }
     return DefWindowProcA(handle, message, wParam, lParam);
 }

@@ -13,12 +13,13 @@
 #include "application/Handler.h"
 #include "gui/Context.h"
 #include "gui/Forward.h"
+#include "gui/InputHooks.h"
 
 namespace vardel::gui {
 
 // A rectangular area of a Window backed by a native child window of its own. Its hooks run on the
 // window's thread; only invalidate() may be called from other threads.
-class View : public application::Handler, public container::Chainable<View> {
+class View : public application::Handler, public container::Chainable<View>, public InputHooks {
     VARDEL_CLASS_PATH(application::Handler, View)
 
     static constexpr const char* windowClass = "vardel::gui::view::class";
@@ -40,15 +41,7 @@ class View : public application::Handler, public container::Chainable<View> {
     virtual bool deactivated();
     virtual bool resized(math::Point size);
     virtual bool focusLost();
-    // Input hooks return true when they handled the input.
-    virtual bool keyDown(std::uint32_t key);
-    virtual bool keyUp(std::uint32_t key);
-    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
-    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
-    virtual bool mouseButton(math::Point point, std::uint32_t button);
-    virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
-    virtual bool mouseExited();
-    virtual bool mouseWheel(float delta, std::uint32_t buttons);
+    // Input hooks: those of gui/InputHooks.h, answering true (the wheel false) unless overridden.
     // Recomputes globalTransform from the local transform, the frame and the parent view.
     virtual void updateTransform();
 

@@ -3,7 +3,6 @@
 #include "application/Application.h"
 #include "application/Message.h"
 #include "gui/Anchors.h"
-#include "gui/Input.h"
 
 namespace vardel::gui {
 
@@ -38,7 +37,7 @@ View* viewOf(application::Message& message)
 } // namespace
 
 Window::Window()
-    : frame(0, 0, 0, 0), previousFrame(0, 0, 0, 0), minimumSize(2.0f, 2.0f), maximumSize(4096.0f, 4096.0f),
+    : InputHooks(true), frame(0, 0, 0, 0), previousFrame(0, 0, 0, 0), minimumSize(2.0f, 2.0f), maximumSize(4096.0f, 4096.0f),
       focusView(nullptr), isOpen(false), handle(nullptr), deviceContext(nullptr), style(0), palette(nullptr)
 {
 }
@@ -139,31 +138,6 @@ bool Window::resized(math::Point)
 }
 
 bool Window::paint(Context&, const math::Rectangle&)
-{
-    return true;
-}
-
-bool Window::keyDown(std::uint32_t)
-{
-    return true;
-}
-
-bool Window::keyUp(std::uint32_t)
-{
-    return true;
-}
-
-bool Window::character(std::uint32_t, std::uint32_t)
-{
-    return true;
-}
-
-bool Window::mouseMoved(math::Point, std::uint32_t)
-{
-    return true;
-}
-
-bool Window::mouseButton(math::Point, std::uint32_t)
 {
     return true;
 }
@@ -426,43 +400,19 @@ LRESULT CALLBACK Window::procedure(HWND handle, UINT message, WPARAM wParam, LPA
     }
     case WM_ERASEBKGND:
         return 1;
-    case WM_KEYDOWN:
-        if (!(lParam & (1 << 30))) {
-            auto key = static_cast<std::uint32_t>(wParam);
-            focus ? focus->keyDown(key) : window->keyDown(key);
-        }
-        return 0;
-    case WM_KEYUP: {
-        auto key = static_cast<std::uint32_t>(wParam);
-        focus ? focus->keyUp(key) : window->keyUp(key);
-        return 0;
-    }
-    case WM_CHAR: {
-        auto code = static_cast<std::uint32_t>(wParam);
-        std::uint32_t modifiers = KeyModifiers::current();
-        focus ? focus->character(code, modifiers) : window->character(code, modifiers);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        window->mouseMoved(pointOf(lParam), ButtonState::fromKeys(wParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        window->mouseButton(pointOf(lParam), ButtonState::ofButton(message));
-        return 0;
-    case WM_MOUSEWHEEL:
-        return window->mouseWheel(wheelDeltaOf(wParam), ButtonState::fromKeys(wParam)) ? 1 : 0;
     case WM_QUERYNEWPALETTE:
         return window->realizePalette(FALSE);
     case WM_PALETTECHANGED:
         return reinterpret_cast<HWND>(wParam) == handle ? 0 : window->realizePalette(TRUE);
     default:
-        return DefWindowProcA(handle, message, wParam, lParam);
+        break;
     }
+    InputHooks* keyTarget = focus ? static_cast<InputHooks*>(focus) : window;
+    LRESULT result;
+    if (window->serveInput(handle, message, wParam, lParam, {keyTarget, nullptr, false}, result)) {
+        return result;
+    }
+    return DefWindowProcA(handle, message, wParam, lParam);
 }
 
 } // namespace vardel::gui

@@ -12,6 +12,7 @@
 #include "system/Signal.h"
 #include "application/Looper.h"
 #include "gui/Context.h"
+#include "gui/InputHooks.h"
 #include "gui/LogicalPalette.h"
 #include "gui/View.h"
 
@@ -20,7 +21,7 @@ namespace vardel::gui {
 // A top-level window with a looper thread of its own: the native window is made on that thread,
 // which serves the window's messages, pumps its native messages and runs every hook and paint of
 // the window and its views.
-class Window : public application::Looper {
+class Window : public application::Looper, public InputHooks {
     VARDEL_CLASS_PATH(application::Looper, Window)
 
     // Messages the window serves on its thread.
@@ -51,13 +52,9 @@ class Window : public application::Looper {
     // Lays out the views for the change of frame since the last layout.
     virtual bool resized(math::Point size);
     virtual bool paint(Context& context, const math::Rectangle& rectangle);
-    virtual bool keyDown(std::uint32_t key);
-    virtual bool keyUp(std::uint32_t key);
-    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
-    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
-    virtual bool mouseButton(math::Point point, std::uint32_t button);
-    // Passed to the focus view.
-    virtual bool mouseWheel(float delta, std::uint32_t buttons);
+    // Input hooks (gui/InputHooks.h): keys and characters go to the focus view instead when
+    // there is one; the base hooks answer true. The wheel is passed to the focus view.
+    bool mouseWheel(float delta, std::uint32_t buttons) override;
 
     // Appearance
     void setTitle(const char* text);

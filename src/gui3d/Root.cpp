@@ -3,12 +3,11 @@
 #include "system/Thread.h"
 #include "graphics3d/Context.h"
 #include "gui/Anchors.h"
-#include "gui/Input.h"
 
 namespace vardel::gui3d {
 
 Root::Root(graphics3d::Context* renderContext)
-    : guiContext(renderContext), focusView(nullptr), hoverView(nullptr), inputEnabled(false),
+    : InputHooks(true), guiContext(renderContext), focusView(nullptr), hoverView(nullptr), inputEnabled(false),
       handle(renderContext->window), deviceContext(renderContext->deviceContext), previousProcedure(nullptr),
       mouseInside(false)
 {
@@ -84,21 +83,6 @@ bool Root::resized(math::Point newSize)
     return true;
 }
 
-bool Root::keyDown(std::uint32_t)
-{
-    return true;
-}
-
-bool Root::keyUp(std::uint32_t)
-{
-    return true;
-}
-
-bool Root::character(std::uint32_t, std::uint32_t)
-{
-    return true;
-}
-
 bool Root::mouseMoved(math::Point point, std::uint32_t buttons)
 {
     for (View& view : views) {
@@ -130,11 +114,6 @@ bool Root::mouseButton(math::Point point, std::uint32_t button)
             return true;
         }
     }
-    return false;
-}
-
-bool Root::mouseWheel(float, std::uint32_t)
-{
     return false;
 }
 
@@ -206,55 +185,12 @@ LRESULT Root::passOn(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Root::serveInput(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_KEYDOWN: {
-        if (lParam & (1 << 30)) {
-            return 0;
-        }
-        auto key = static_cast<std::uint32_t>(wParam);
-        focusView ? focusView->keyDown(key) : keyDown(key);
-        return 0;
+    InputHooks* keyTarget = focusView ? static_cast<InputHooks*>(focusView) : this;
+    LRESULT result;
+    if (InputHooks::serveInput(handle, message, wParam, lParam, {keyTarget, &mouseInside, false}, result)) {
+        return result;
     }
-    case WM_KEYUP: {
-        auto key = static_cast<std::uint32_t>(wParam);
-        focusView ? focusView->keyUp(key) : keyUp(key);
-        return 0;
-    }
-    case WM_CHAR: {
-        auto code = static_cast<std::uint32_t>(wParam);
-        std::uint32_t modifiers = gui::KeyModifiers::current();
-        focusView ? focusView->character(code, modifiers) : character(code, modifiers);
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        math::Point point = gui::pointOf(lParam);
-        std::uint32_t buttons = gui::ButtonState::fromKeys(wParam);
-        if (!mouseInside) {
-            mouseInside = true;
-            mouseEntered(point, buttons);
-            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle, 0};
-            _TrackMouseEvent(&track);
-        }
-        mouseMoved(point, buttons);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        mouseButton(gui::pointOf(lParam), gui::ButtonState::ofButton(message));
-        return 0;
-    case WM_MOUSEWHEEL:
-        return mouseWheel(gui::wheelDeltaOf(wParam), gui::ButtonState::fromKeys(wParam)) ? 1 : 0;
-    case WM_MOUSELEAVE:
-        mouseInside = false;
-        mouseExited();
-        return 0;
-    default:
-        return passOn(message, wParam, lParam);
-    }
+    return passOn(message, wParam, lParam);
 }
 
 LRESULT CALLBACK Root::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

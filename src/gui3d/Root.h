@@ -11,6 +11,7 @@
 #include "application/MessageQueue.h"
 #include "application/Messenger.h"
 #include "graphics3d/Forward.h"
+#include "gui/InputHooks.h"
 #include "gui3d/Context.h"
 #include "gui3d/View.h"
 
@@ -19,7 +20,7 @@ namespace vardel::gui3d {
 // The top of a user interface drawn inside an OpenGL view. It takes over the procedure of the
 // rendering context's window, so that size changes and (once input is enabled) keys and mouse
 // input reach its hooks before the view; the base hooks hand mouse input to its 3D views.
-class Root : public application::Messenger {
+class Root : public application::Messenger, public gui::InputHooks {
     VARDEL_CLASS_PATH(application::Messenger, Root)
 
     // On the thread that owns the rendering context's window.
@@ -38,16 +39,16 @@ class Root : public application::Messenger {
     // Hooks
     // Lays out the 3D views for the change of size since the last layout.
     virtual bool resized(math::Point newSize);
-    virtual bool keyDown(std::uint32_t key);
-    virtual bool keyUp(std::uint32_t key);
-    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
+    // Input hooks (gui/InputHooks.h): keys and characters go to the focus view instead when
+    // there is one; the base key hooks answer true, the wheel false.
     // Tracks the view under the mouse and hands it the move; false if no view consumed it.
-    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
+    bool mouseMoved(math::Point point, std::uint32_t buttons) override;
     // True if a view under the point consumed the button.
-    virtual bool mouseButton(math::Point point, std::uint32_t button);
-    virtual bool mouseWheel(float delta, std::uint32_t buttons);
-    virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
-    virtual bool mouseExited();
+    bool mouseButton(math::Point point, std::uint32_t button) override;
+    // Offers the entry to the views under the point until one consumes it; true.
+    bool mouseEntered(math::Point point, std::uint32_t buttons) override;
+    // Tells the view under the mouse that it was left; true.
+    bool mouseExited() override;
 
     // Until called, key and mouse messages go to the previous procedure untouched.
     void enableInput();

@@ -3,7 +3,8 @@
 namespace vardel::gui3d {
 
 View::View(const math::Rectangle& rectangle)
-    : root(nullptr), frame(rectangle), bounds(0, 0, rectangle.width, rectangle.height), anchors(0), acceptsInput(true)
+    : InputHooks(false), root(nullptr), frame(rectangle), bounds(0, 0, rectangle.width, rectangle.height), anchors(0),
+      acceptsInput(true)
 {
     globalTransform = localTransform.translated(frame.origin());
 }
@@ -19,41 +20,6 @@ bool View::focusLost()
 }
 
 bool View::resized(math::Point)
-{
-    return true;
-}
-
-bool View::keyDown(std::uint32_t)
-{
-    return false;
-}
-
-bool View::keyUp(std::uint32_t)
-{
-    return false;
-}
-
-bool View::character(std::uint32_t, std::uint32_t)
-{
-    return false;
-}
-
-bool View::mouseMoved(math::Point, std::uint32_t)
-{
-    return false;
-}
-
-bool View::mouseButton(math::Point, std::uint32_t)
-{
-    return false;
-}
-
-bool View::mouseEntered(math::Point, std::uint32_t)
-{
-    return false;
-}
-
-bool View::mouseExited()
 {
     return true;
 }

@@ -9,13 +9,14 @@
 #include "types/String.h"
 #include "graphics/Transform.h"
 #include "application/Handler.h"
+#include "gui/InputHooks.h"
 #include "gui3d/Forward.h"
 
 namespace vardel::gui3d {
 
 // An area of a Root drawn with OpenGL. The root lays it out with the anchor flags of gui::View,
 // hit-tests it by its frame and hands it mouse points in its own coordinates.
-class View : public application::Handler, public container::Chainable<View> {
+class View : public application::Handler, public container::Chainable<View>, public gui::InputHooks {
     VARDEL_CLASS_PATH(application::Handler, View)
 
     explicit View(const math::Rectangle& rectangle);
@@ -25,14 +26,8 @@ class View : public application::Handler, public container::Chainable<View> {
     virtual bool removed();
     virtual bool focusLost();
     virtual bool resized(math::Point size);
-    // Input hooks return true when they consumed the input.
-    virtual bool keyDown(std::uint32_t key);
-    virtual bool keyUp(std::uint32_t key);
-    virtual bool character(std::uint32_t code, std::uint32_t modifiers);
-    virtual bool mouseMoved(math::Point point, std::uint32_t buttons);
-    virtual bool mouseButton(math::Point point, std::uint32_t button);
-    virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
-    virtual bool mouseExited();
+    // Input hooks: those of gui/InputHooks.h, answering false (consumed nothing) unless
+    // overridden; mouseExited answers true.
 
     // Geometry
     // Applies frame: bounds through the local transform, the global transform, then resized.

@@ -69,6 +69,7 @@ public:
 class Widget : public vardel::gui3d::View {
 public:
     Widget(const Rectangle& frame, guitesting::Log& log, const char* name) : View(frame), log(log), name(name) {}
+    bool keyDown(std::uint32_t key) override { return note("keyDown " + std::to_string(key)); }
     bool mouseMoved(Point p, std::uint32_t) override { return note("moved " + point(p)); }
     bool mouseButton(Point p, std::uint32_t) override { return note("button " + point(p)); }
     bool mouseEntered(Point p, std::uint32_t) override { return note("entered " + point(p)); }
@@ -214,6 +215,39 @@ TEST_F(RootTest, hitTestIncludesTheEdgesAndTracksHover)
     EXPECT_EQ(widgets, (std::vector<std::string>{"a button 25,20", "a entered 30,20", "a moved 10,5",
                                                     "a exited", "b entered 110,20", "b moved 10,10", "b exited",
                                                     "a button 5,5"}));
+}
+
+TEST_F(RootTest, theRootReportsZeroForRepeatsAndUntakenInputAndHandsKeysToTheFocusView)
+{
+    Task::run(*window, [&] {
+        using vardel::gui3d::Root;
+        root->enableInput();
+        auto* a = new Widget(Rectangle(10, 10, 50, 40), log, "a");
+        auto* plain = new vardel::gui3d::View(Rectangle(100, 10, 20, 20));
+        root->addView(a);
+        root->addView(plain);
+        a->release();
+        plain->release();
+        a->consumes = false;
+        log.take();
+
+        // A plain 3D view takes nothing, so a root over it alone finds no taker.
+        EXPECT_FALSE(root->mouseButton(Point(110, 20), ButtonState::leftDown));
+        EXPECT_EQ(Root::procedure(root->handle, WM_LBUTTONDOWN, 0, MAKELPARAM(20, 20)), 0);
+        EXPECT_EQ(Root::procedure(root->handle, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
+        root->focusView = a;
+        EXPECT_EQ(Root::procedure(root->handle, WM_KEYDOWN, 'K', 1), 0);
+        EXPECT_EQ(Root::procedure(root->handle, WM_KEYDOWN, 'K', 1 | vardel::gui::KeyFlags::repeat), 0);
+        root->focusView = nullptr;
+    });
+    std::vector<std::string> widgets;
+    for (const std::string& entry : log.take()) {
+        if (entry.rfind("a ", 0) == 0 && entry.find("entered") == std::string::npos &&
+            entry.find("moved") == std::string::npos && entry.find("exited") == std::string::npos) {
+            widgets.push_back(entry);
+        }
+    }
+    EXPECT_EQ(widgets, (std::vector<std::string>{"a button 10,10", "a keyDown 75"}));
 }
 
 TEST_F(RootTest, destroyingTheRootRestoresTheProcedureAndLetsViewsGo)

@@ -108,19 +108,19 @@ bool Keyboard::decode(XEvent& event, UINT& message, WPARAM& wParam, LPARAM& lPar
     if (virtualKey.code == 0) {
         return false;
     }
-    unsigned int code = key.keycode & 0xFF;
+    unsigned int code = key.keycode & scanCodeMask;
     sideKey[code] = virtualKey.side;
-    DWORD flags = 1 | (code << 16);
+    DWORD flags = 1 | (code << scanCodeShift);
     if (key.type == KeyPress) {
         if (keyDown[code]) {
-            flags |= 1u << 30;
+            flags |= wasDown;
         }
         keyDown[code] = true;
         text[code].assign(typedChars, length > 0 ? length : 0);
         message = WM_KEYDOWN;
     } else {
         keyDown[code] = false;
-        flags |= (1u << 30) | (1u << 31);
+        flags |= wasDown | goingUp;
         message = WM_KEYUP;
     }
     wParam = virtualKey.code;
@@ -130,24 +130,24 @@ bool Keyboard::decode(XEvent& event, UINT& message, WPARAM& wParam, LPARAM& lPar
 
 const std::string& Keyboard::typed(LPARAM keyDownFlags) const
 {
-    return text[(keyDownFlags >> 16) & 0xFF];
+    return text[scanCodeOf(keyDownFlags)];
 }
 
 void Keyboard::taken(const MSG& message)
 {
     auto press = [this](int key, bool repeat) {
         if (!repeat) {
-            keys[key] ^= 0x01;
+            keys[key] ^= toggled;
         }
-        keys[key] |= 0x80;
+        keys[key] |= down;
     };
-    auto release = [this](int key) { keys[key] &= ~0x80; };
-    BYTE side = sideKey[(message.lParam >> 16) & 0xFF];
+    auto release = [this](int key) { keys[key] &= ~down; };
+    BYTE side = sideKey[scanCodeOf(message.lParam)];
     switch (message.message) {
     case WM_KEYDOWN:
-        press(message.wParam & 0xFF, message.lParam & (1 << 30));
+        press(message.wParam & 0xFF, message.lParam & wasDown);
         if (side) {
-            press(side, message.lParam & (1 << 30));
+            press(side, message.lParam & wasDown);
         }
         break;
     case WM_KEYUP:
@@ -169,7 +169,8 @@ void Keyboard::taken(const MSG& message)
 SHORT Keyboard::state(int virtualKey) const
 {
     BYTE state = keys[virtualKey & 0xFF];
-    return static_cast<SHORT>((state & 0x80 ? 0xFF80 : 0) | (state & 0x01));
+    // Down sets the whole high byte (a negative SHORT), as on Win32.
+    return static_cast<SHORT>((state & down ? 0xFF80 : 0) | (state & toggled));
 }
 
 } // namespace vardel::platform::x11

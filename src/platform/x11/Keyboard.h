@@ -35,6 +35,18 @@ public:
     SHORT state(int virtualKey) const;
 
 private:
+    // Bits of a key message's lParam: the scan code (the X key code here) in bits 16-23, the
+    // previous key state (bit 30: down already, an auto-repeat) and the transition (bit 31: up).
+    static constexpr int scanCodeShift = 16;
+    static constexpr LPARAM scanCodeMask = 0xFF;
+    static constexpr DWORD wasDown = 1u << 30;
+    static constexpr DWORD goingUp = 1u << 31;
+    // Bits of a key state, as GetKeyState reports them in its low byte.
+    static constexpr BYTE down = 0x80;
+    static constexpr BYTE toggled = 0x01;
+
+    static unsigned int scanCodeOf(LPARAM flags) { return (flags >> scanCodeShift) & scanCodeMask; }
+
     // Per X key code: down now (for the repeat bit), the left/right key it is, the text it typed.
     std::array<bool, 256> keyDown{};
     std::array<BYTE, 256> sideKey{};
