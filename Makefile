@@ -12,7 +12,7 @@ endif
 CMAKE_FLAGS := -G Ninja -DVARDEL_SANITIZE=$(SANITIZE)
 WITH_DISPLAY := scripts/with-display.sh
 
-.PHONY: all deps configure build test run bench windows windows-test clean
+.PHONY: all deps configure build test run bench package windows windows-test clean
 
 all: build
 
@@ -37,6 +37,10 @@ run: build
 bench: build
 	@for b in $$(cd $(BUILD)/bench && find . -type f -perm -u+x -name 'bench_*' | sort); do \
 	  echo "== $$b"; (cd $(BUILD)/bench && ../../$(WITH_DISPLAY) $$b) || exit 1; done
+
+# A Debian package of the framework and the demo, in the build folder.
+package: build
+	cd $(BUILD) && cpack
 
 # The same source cross-built for 64-bit Windows with mingw-w64, FreeType built from Debian's
 # source package beside it.

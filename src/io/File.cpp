@@ -10,6 +10,16 @@ File::File() : input(this), output(this) {}
 
 SystemFile* File::open(const char* name, unsigned flags)
 {
+    return openAs(name, flags, false);
+}
+
+SystemFile* File::create(const char* name, unsigned flags)
+{
+    return openAs(name, flags, true);
+}
+
+SystemFile* File::openAs(const char* name, unsigned flags, bool create)
+{
     DWORD access = 0;
     if (flags & readAccess) {
         access |= GENERIC_READ;
@@ -17,7 +27,8 @@ SystemFile* File::open(const char* name, unsigned flags)
     if (flags & writeAccess) {
         access |= GENERIC_WRITE;
     }
-    HANDLE handle = CreateFileA(name, access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileA(name, access, 0, nullptr, create ? CREATE_NEW : OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         IOException::throwLastError();
     }

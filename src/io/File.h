@@ -59,6 +59,9 @@ class File : public StreamFactory {
     // Opens an existing file, exclusively, with the access of flags. The caller owns the result.
     // Throws the IOException that stands for the system's reason when the file cannot be opened.
     static SystemFile* open(const char* name, unsigned flags);
+    // Makes a new, empty file and opens it exclusively with the access of flags; never replaces
+    // an existing file (FileExistsException). The caller owns the result.
+    static SystemFile* create(const char* name, unsigned flags);
 
     // Streams
     // Each stream handed out holds a reference on the file until it is closed, so the file
@@ -90,6 +93,7 @@ class File : public StreamFactory {
     FileOutputStream output;
 
 private:
+    static SystemFile* openAs(const char* name, unsigned flags, bool create);
     void handOut(Stream& stream);
     bool takeBack(Stream& stream);
 };

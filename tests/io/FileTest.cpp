@@ -348,3 +348,33 @@ TEST_F(FileTest, openingAndClosingLeaksNoDescriptor)
     }
     EXPECT_EQ(openDescriptors(), before);
 }
+
+TEST_F(FileTest, createMakesANewFileAndNeverReplacesOne)
+{
+    std::string path = folder / "made.bin";
+    SystemFile* made = File::create(path.c_str(), File::readAccess | File::writeAccess);
+    EXPECT_EQ(made->size(), 0);
+    EXPECT_EQ(made->write("abc", 3), 3);
+    // Exclusive like every open of the file layer.
+    EXPECT_EQ(openOutcome(path, 1), std::string("Object:Exception:IOException|") + sharingMessage);
+    made->release();
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+
+    try {
+        File::create(path.c_str(), File::writeAccess);
+        ADD_FAILURE() << "created over an existing file";
+    } catch (const vardel::io::FileExistsException& e) {
+        EXPECT_EQ(e.toString(), "The file exists.");
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+    // A missing folder on the way is not created.
+    EXPECT_EQ([&] {
+        try {
+            File::create((folder / "nowhere/made.bin").c_str(), File::writeAccess);
+            return std::string("created");
+        } catch (const IOException& e) {
+            return std::string(e.className().chars());
+        }
+    }(), "Object:Exception:IOException");
+    EXPECT_FALSE(std::filesystem::exists(folder / "nowhere"));
+}

@@ -166,24 +166,31 @@ using namespace vardel::platform::posix;
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES,
                           DWORD creationDisposition, DWORD, HANDLE)
 {
-    if (!name || creationDisposition != OPEN_EXISTING) {
+    bool creating = creationDisposition == CREATE_NEW;
+    if (!name || (!creating && creationDisposition != OPEN_EXISTING)) {
         return failOpen(ERROR_INVALID_PARAMETER);
     }
     std::string path = nativePath(name);
-    // Looking before opening keeps open() away from FIFOs, which would wait for a writer, and from
-    // devices, which may act on being opened.
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        return failOpen(errno == ENOENT ? missingPathError(path) : errorFromErrno(errno));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return failOpen(ERROR_ACCESS_DENIED);
+    // Looking before opening keeps open() away from FIFOs, which would wait for a writer, and from
+    // devices, which may act on being opened. A new file is made with O_EXCL, which follows no link
+    // and opens nothing that exists.
+    if (!creating) {
+        if (stat(path.c_str(), &info) != 0) {
+            return failOpen(errno == ENOENT ? missingPathError(path) : errorFromErrno(errno));
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return failOpen(ERROR_ACCESS_DENIED);
+        }
     }
     bool reading = desiredAccess & GENERIC_READ;
     bool writing = desiredAccess & GENERIC_WRITE;
     int mode = reading && writing ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
+    if (creating) {
+        mode |= O_CREAT | O_EXCL;
+    }
     // O_NONBLOCK still covers a path swapped for a FIFO after the look; regular files ignore it.
-    int fd = open(path.c_str(), mode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = open(path.c_str(), mode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         return failOpen(errno == ENOENT ? missingPathError(path) : errorFromErrno(errno));
     }

@@ -37,6 +37,7 @@ typedef struct _WIN32_FIND_DATAA {
 #define FILE_SHARE_READ 0x00000001u
 #define FILE_SHARE_WRITE 0x00000002u
 #define FILE_SHARE_DELETE 0x00000004u
+#define CREATE_NEW 1u
 #define OPEN_EXISTING 3u
 
 // Attributes
@@ -62,9 +63,10 @@ typedef struct _WIN32_FIND_DATAA {
 #define ERROR_FILE_INVALID 1006u
 #define ERROR_UNRECOGNIZED_MEDIA 1785u
 
-// Files. Only OPEN_EXISTING is supported; attributes and template are ignored. A missing file is
-// ERROR_FILE_NOT_FOUND, a missing folder on the way ERROR_PATH_NOT_FOUND, a file held without
-// sharing ERROR_SHARING_VIOLATION.
+// Files. OPEN_EXISTING opens a regular file; CREATE_NEW makes a new one and fails with
+// ERROR_FILE_EXISTS when the name is taken. Other dispositions are ERROR_INVALID_PARAMETER;
+// attributes and template are ignored. A missing file is ERROR_FILE_NOT_FOUND, a missing folder on
+// the way ERROR_PATH_NOT_FOUND, a file held without sharing ERROR_SHARING_VIOLATION.
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
                           DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 // Transfer the whole count unless the end of the file or an error comes first; the count moved so
