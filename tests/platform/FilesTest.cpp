@@ -109,7 +109,10 @@ TEST_F(Files, errnoBecomesWin32Codes)
     EXPECT_EQ(openError(folder / "file/inside", GENERIC_READ), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(openError(folder / "folder", GENERIC_READ), ERROR_ACCESS_DENIED);
     EXPECT_EQ(openError(folder.path + "\\file", GENERIC_READ), ERROR_SUCCESS);
-    EXPECT_EQ(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, 1 /* CREATE_NEW */, 0, nullptr),
+    EXPECT_EQ(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+    // Dispositions that the layer does not provide are refused as Win32 refuses unknown ones.
+    EXPECT_EQ(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, 2 /* CREATE_ALWAYS */, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
