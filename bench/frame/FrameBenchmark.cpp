@@ -72,9 +72,10 @@ public:
     std::atomic<double> updateTime{0};
 };
 
-// The demo's window and view, opened in the run folder where the caption font is.
+// The demo's window and view, opened in the run folder where the caption font is, with wind, ball
+// and tearing on when asked.
 struct OpenCloth {
-    OpenCloth()
+    explicit OpenCloth(bool effects = false)
     {
         if (chdir(VARDEL_RUN_FOLDER) != 0) {
             return;
@@ -82,6 +83,7 @@ struct OpenCloth {
         window = new vardel::gui::Window;
         window->setSize(vardel::math::Point(600, 500));
         view = new TimedClothView;
+        view->control.switches.wind = view->control.switches.ball = view->control.switches.tearing = effects;
         window->addView(view);
         opened = window->open();
         if (opened) {
@@ -122,10 +124,11 @@ BENCHMARK(clothFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0
 
 // The demo as it runs: the 20 ms ticker asks for 50 frames a second for 10 seconds. Reports the
 // frame rate held, the whole process's CPU use in percent of one core, and what a frame costs:
-// all of it (render included), its solver step and its cloth update.
+// all of it (render included), its solver step and its cloth update. With argument 1, wind, ball
+// and tearing are on.
 void clothAtTickerPace(benchmark::State& state)
 {
-    OpenCloth cloth;
+    OpenCloth cloth(state.range(0) != 0);
     if (!cloth.opened) {
         state.SkipWithError("the cloth view cannot be opened");
         return;
@@ -152,7 +155,7 @@ void clothAtTickerPace(benchmark::State& state)
         state.counters["render_ms"] = (view.frameTime - view.stepTime - view.updateTime) / frames / 1000.0;
     }
 }
-BENCHMARK(clothAtTickerPace)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(clothAtTickerPace)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 } // namespace
 

@@ -25,6 +25,10 @@ constexpr float ballDrawnRadius = 147.0f;
 const Vector windDirection(0.3f, 0.2f, 0.93f);
 constexpr float windSpeed = 40.0f;
 constexpr float windStrength = 0.003f;
+// The hanging cloth stretches the springs at its pins to nearly five times their rest length under
+// its own weight: at a lower ratio it would tear off its corners as soon as tearing is on, rather
+// than where a hand pulls it.
+constexpr float tearRatio = 6.0f;
 
 bool ray(const graphics3d::Camera& camera, const float* view, math::Point size, math::Point point,
          graphics3d::Ray& out)
@@ -47,6 +51,7 @@ ClothControl::ClothControl()
     wind.strength = windStrength;
     wind.gustiness = 0.6f;
     wind.gustPeriod = 2.0f;
+    breaker.ratio = tearRatio;
 }
 
 ClothControl::~ClothControl()

@@ -7,21 +7,40 @@
 
 namespace vardel::physics {
 
-// Tears a cloth: after each step, every spring that the step found stretched beyond ratio times
-// its rest length leaves the solver for good. The two weights of each broken spring are noted,
-// so that whoever draws the cloth can drop what hung on it.
+// Tears a cloth: after each step, every spring stretched beyond ratio times its rest length
+// leaves the solver for good. The two weights of each broken spring are noted, so that whoever
+// draws the cloth can drop what hung on it.
 class SpringBreaker : public Effect {
     VARDEL_CLASS_PATH(Effect, SpringBreaker)
 
     // Breaks at twice the rest length.
     SpringBreaker();
 
-    // Judges each spring by the length the step measured in its spring pass.
+    // Measures every spring as the step left its ends.
     void afterStep(Relaxator<float, 3>& solver, float dt) override;
 
     float ratio;
     // Weight indices, two per spring broken since the caller last emptied it.
     container::Array<std::uint32_t> brokenEnds;
+
+private:
+    // A spring of the solver as last seen: its ends' indices and the square of its breaking length.
+    struct Watched {
+        std::uint32_t a;
+        std::uint32_t b;
+        float limitSquared;
+    };
+
+    // Copies the solver's springs into watched, where they are measured without walking the list.
+    void watch(const Relaxator<float, 3>& solver);
+    bool watching(const Relaxator<float, 3>& solver) const;
+
+    container::Array<Watched> watched;
+    // What watched was copied from, to notice a change of solver, springs or ratio.
+    const Relaxator<float, 3>* watchedSolver;
+    const void* watchedFirst;
+    std::int32_t watchedCount;
+    float watchedRatio;
 };
 
 } // namespace vardel::physics

@@ -38,6 +38,11 @@ Vector motion(const Weight<float, 3>& weight)
     return weight.pinned ? Vector(0, 0, 0) : weight.velocity;
 }
 
+float dot(const Vector& u, const Vector& v)
+{
+    return u.x * v.x + u.y * v.y + u.z * v.z;
+}
+
 } // namespace
 
 Wind::Wind()
@@ -58,28 +63,45 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     time += dt;
     if (!triangles)
         return;
-    Weight<float, 3>* weights = solver.weights.elements;
+    const std::uint32_t n = solver.weights.count;
+    // Every triangle feels the air as the weights move at the start of the step: the pushes are
+    // summed apart and given at the end, so they neither depend on the triangles' order nor wait
+    // for one another.
+    if (pushes.count != n)
+        pushes.resize(n);
+    for (Vector& push : pushes)
+        push.setZero();
+    const Weight<float, 3>* weights = solver.weights.elements;
     const unsigned int* index = triangles->elements;
     // The area and the normal speed both come from the unnormalised normal n, twice the area long:
     // force = strength * |n| / 2 * (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n.
     const float share = strength * 0.5f * dt / 3.0f;
+    const float third = 1.0f / 3.0f;
     for (std::uint32_t t = 0; t + 2 < triangles->count; t += 3) {
-        Weight<float, 3>& a = weights[index[t]];
-        Weight<float, 3>& b = weights[index[t + 1]];
-        Weight<float, 3>& c = weights[index[t + 2]];
-        Vector n = Vector::cross(Vector::difference(b.position, a.position), Vector::difference(c.position, a.position));
-        float twiceArea = n.length();
+        const Weight<float, 3>& a = weights[index[t]];
+        const Weight<float, 3>& b = weights[index[t + 1]];
+        const Weight<float, 3>& c = weights[index[t + 2]];
+        Vector normal =
+            Vector::cross(Vector::difference(b.position, a.position), Vector::difference(c.position, a.position));
+        float twiceArea = normal.length();
         if (twiceArea == 0.0f)
             continue;
-        Vector va = motion(a), vb = motion(b), vc = motion(c);
-        Vector relative(air.x - (va.x + vb.x + vc.x) / 3.0f, air.y - (va.y + vb.y + vc.y) / 3.0f,
-                        air.z - (va.z + vb.z + vc.z) / 3.0f);
-        float normalSpeed = relative.x * n.x + relative.y * n.y + relative.z * n.z;
-        Vector push = Vector::scaled(share * normalSpeed / twiceArea, n);
-        for (Weight<float, 3>* weight : {&a, &b, &c}) {
-            if (!weight->pinned && weight->mass != 0.0f)
-                weight->velocity.add(Vector::scaled(1.0f / weight->mass, push));
-        }
+        Vector moving = motion(a);
+        moving.add(motion(b));
+        moving.add(motion(c));
+        float normalSpeed = dot(air, normal) - third * dot(moving, normal);
+        Vector push = Vector::scaled(share * normalSpeed / twiceArea, normal);
+        pushes[index[t]].add(push);
+        pushes[index[t + 1]].add(push);
+        pushes[index[t + 2]].add(push);
+    }
+    // A pinned weight is never pushed; one of mass 0 takes nothing, as from a spring; the usual mass
+    // of 1 needs no division.
+    for (std::uint32_t i = 0; i < n; ++i) {
+        Weight<float, 3>& weight = solver.weights[i];
+        if (weight.pinned || weight.mass == 0.0f)
+            continue;
+        weight.velocity.add(weight.mass == 1.0f ? pushes[i] : Vector::scaled(1.0f / weight.mass, pushes[i]));
     }
 }
 

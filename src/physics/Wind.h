@@ -22,6 +22,7 @@ class Wind : public Effect {
     math::Vector3<float> airVelocity(float time) const;
 
     // Pushes every free weight of a triangle, as an impulse over dt, then lets the time run on.
+    // Allocates only on the first step and when the weight count changes.
     void beforeStep(Relaxator<float, 3>& solver, float dt) override;
 
     // Weight indices, three per triangle, of the solver the wind is attached to; read at every
@@ -41,6 +42,10 @@ class Wind : public Effect {
     std::uint64_t seed;
     // Time units since the wind started.
     float time;
+
+private:
+    // Each weight's velocity change of the step being taken.
+    container::Array<math::Vector3<float>> pushes;
 };
 
 } // namespace vardel::physics

@@ -9,6 +9,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
@@ -109,9 +110,12 @@ protected:
 
     void closeBox(::Window window) { sendCloseBox(display, window); }
 
-    void drag(unsigned button, int fromX, int fromY, int dx, int dy)
+    void drag(unsigned button, int fromX, int fromY, int dx, int dy, KeySym modifier = 0)
     {
         XTestFakeMotionEvent(display, -1, fromX, fromY, CurrentTime);
+        if (modifier) {
+            XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), True, CurrentTime);
+        }
         XTestFakeButtonEvent(display, button, True, CurrentTime);
         XSync(display, False);
         for (int step = 1; step <= 10; ++step) {
@@ -120,8 +124,36 @@ protected:
             XSync(display, False);
         }
         XTestFakeButtonEvent(display, button, False, CurrentTime);
+        if (modifier) {
+            XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), False, CurrentTime);
+        }
         XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
         XSync(display, False);
+    }
+
+    // Presses and lets go of a key, with a modifier key held around it when one is given.
+    void key(KeySym symbol, KeySym modifier = 0)
+    {
+        KeyCode held = modifier ? XKeysymToKeycode(display, modifier) : 0;
+        KeyCode code = XKeysymToKeycode(display, symbol);
+        if (held) {
+            XTestFakeKeyEvent(display, held, True, CurrentTime);
+        }
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        if (held) {
+            XTestFakeKeyEvent(display, held, False, CurrentTime);
+        }
+        XSync(display, False);
+    }
+
+    // The pointer over the window's middle, so that keys go to it.
+    void hover(::Window window)
+    {
+        auto [x, y] = origin(window);
+        XTestFakeMotionEvent(display, -1, x + 300, y + 250, CurrentTime);
+        XSync(display, False);
+        std::this_thread::sleep_for(100ms);
     }
 
     // The window's top-left corner on the screen.
@@ -238,4 +270,138 @@ TEST(ClothDemo, withoutADisplayItSaysSoInOneLineAndFails)
     std::string error = demo.errorOutput();
     EXPECT_NE(error, "");
     EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
+TEST_F(ClothDemoTest, spaceFreezesThePictureNStepsOnceAndSpaceGoesOn)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    hover(window);
+    std::this_thread::sleep_for(300ms);
+
+    key(XK_space);
+    std::this_thread::sleep_for(200ms);
+    Picture paused = screenshot(window);
+    std::this_thread::sleep_for(1s);
+    Picture stillPaused = screenshot(window);
+    EXPECT_EQ(paused.differingShare(stillPaused), 0.0);
+
+    key(XK_n);
+    std::this_thread::sleep_for(200ms);
+    Picture stepped = screenshot(window);
+    EXPECT_GT(stillPaused.differingShare(stepped), 0.0);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(stepped.differingShare(screenshot(window)), 0.0) << "one step only";
+    key(XK_Right);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_GT(stepped.differingShare(screenshot(window)), 0.0) << "the right arrow steps too";
+
+    key(XK_space);
+    std::this_thread::sleep_for(1s);
+    EXPECT_GT(stepped.differingShare(screenshot(window)), 0.01);
+
+    // Esc closes the window as the close box does.
+    key(XK_Escape);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+}
+
+TEST_F(ClothDemoTest, resetAfterSomeWindGivesBackTheStartingShape)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    hover(window);
+    key(XK_space);
+    std::this_thread::sleep_for(200ms);
+    Picture start = screenshot(window);
+
+    key(XK_space);
+    key(XK_w);
+    std::this_thread::sleep_for(3s);
+    Picture windy = screenshot(window);
+    key(XK_space);
+    key(XK_r);
+    std::this_thread::sleep_for(200ms);
+    Picture reset = screenshot(window);
+    // The start was paused a few frames in, the reset shows the very first: nearly alike, and far
+    // from what the wind made of it.
+    double moved = start.changedShare(windy);
+    EXPECT_GT(moved, 0.05);
+    EXPECT_LT(start.changedShare(reset), moved / 5) << "start " << start.litShare() << ", windy "
+                                                     << windy.litShare() << ", reset " << reset.litShare();
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+}
+
+TEST_F(ClothDemoTest, ctrlDragPullsTheClothAndLeavesTheCamera)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    hover(window);
+    // The cloth as it starts, seen by the camera as it starts.
+    key(XK_space);
+    key(XK_r);
+    std::this_thread::sleep_for(200ms);
+    Picture before = screenshot(window);
+    key(XK_space);
+    std::this_thread::sleep_for(500ms);
+
+    // From the middle of the cloth to near the window's right edge, far beyond the cloth's side.
+    auto [x, y] = origin(window);
+    auto litBeyondTheCloth = [](const Picture& picture) {
+        int lit = 0;
+        for (int row = 200; row < 300; ++row) {
+            for (int column = 540; column < 600; ++column) {
+                lit += (picture.pixels[row * picture.width + column] & 0xFFFFFF) != 0;
+            }
+        }
+        return lit;
+    };
+    EXPECT_EQ(litBeyondTheCloth(screenshot(window)), 0);
+    XTestFakeMotionEvent(display, -1, x + 300, y + 250, CurrentTime);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Control_L), True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XSync(display, False);
+    for (int step = 1; step <= 20; ++step) {
+        std::this_thread::sleep_for(50ms);
+        XTestFakeMotionEvent(display, -1, x + 300 + step * 14, y + 250, CurrentTime);
+        XSync(display, False);
+    }
+    std::this_thread::sleep_for(300ms);
+    Picture pulled = screenshot(window);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Control_L), False, CurrentTime);
+    XSync(display, False);
+    EXPECT_GT(litBeyondTheCloth(pulled), 20) << "the pulled point follows the pointer";
+
+    // The camera did not turn: the reset cloth looks exactly as it did.
+    key(XK_space);
+    key(XK_r);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(before.differingShare(screenshot(window)), 0.0);
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+}
+
+TEST_F(ClothDemoTest, theReleasedClothFallsAwayFromTheCamera)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    hover(window);
+    std::this_thread::sleep_for(1s);
+    Picture hanging = screenshot(window);
+    key(XK_p);
+    std::this_thread::sleep_for(3s);
+    Picture fallen = screenshot(window);
+    EXPECT_LT(fallen.litShare(), 0.6 * hanging.litShare()) << "hanging " << hanging.litShare() << ", fallen "
+                                                          << fallen.litShare();
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
 }

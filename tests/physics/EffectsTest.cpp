@@ -149,15 +149,19 @@ TEST(Wind, PushesACrossTriangleAlongItsNormalAndAnEdgeOnOneNotAtAll)
 
 TEST(Wind, GustsAreSmoothBoundedAndTheSameForTheSameSeed)
 {
+    auto gusty = [](Wind& wind, std::uint64_t seed) {
+        wind.direction.set(0, 1, 0);
+        wind.speed = 20.0f;
+        wind.gustiness = 0.5f;
+        wind.gustPeriod = 2.0f;
+        wind.seed = seed;
+    };
     Wind wind;
-    wind.direction.set(0, 1, 0);
-    wind.speed = 20.0f;
-    wind.gustiness = 0.5f;
-    wind.gustPeriod = 2.0f;
-    wind.seed = 7;
-    Wind same = wind;
-    Wind other = wind;
-    other.seed = 8;
+    Wind same;
+    Wind other;
+    gusty(wind, 7);
+    gusty(same, 7);
+    gusty(other, 8);
     float least = 1e9f;
     float most = -1e9f;
     float steepest = 0.0f;
@@ -179,13 +183,47 @@ TEST(Wind, GustsAreSmoothBoundedAndTheSameForTheSameSeed)
     EXPECT_LT(steepest, 0.8f);
     EXPECT_GT(differing, 1900);
 
-    // The air blows on from where the attached wind's time stands.
+    // The attached wind's time runs on with the steps.
     Triangle square;
-    square.wind = wind;
-    square.wind.triangles = &square.indices;
+    gusty(square.wind, 7);
     square.solver.step(stay, 0.5f);
     square.solver.step(stay, 0.5f);
     EXPECT_EQ(square.wind.time, 1.0f);
+}
+
+TEST(Wind, EveryTriangleFeelsTheAirAsTheWeightsMovedAtTheStartOfTheStep)
+{
+    // Two triangles sharing an edge, in either order: the same pushes, summed on the shared weights.
+    Solver solvers[2];
+    Array<unsigned int> orders[2];
+    Wind winds[2];
+    const unsigned int triangles[2][6] = {{0, 1, 2, 1, 3, 2}, {1, 3, 2, 0, 1, 2}};
+    for (int k = 0; k < 2; ++k) {
+        solvers[k].setWeightCount(4);
+        solvers[k].weights[1].position.set(2, 0, 0);
+        solvers[k].weights[2].position.set(0, 2, 0);
+        solvers[k].weights[3].position.set(2, 2, 1);
+        solvers[k].weights[3].mass = 2.0f;
+        orders[k].resize(6);
+        for (unsigned i = 0; i < 6; ++i)
+            orders[k][i] = triangles[k][i];
+        winds[k].triangles = &orders[k];
+        winds[k].direction.set(0, 0, 1);
+        winds[k].speed = 10.0f;
+        winds[k].strength = 0.2f;
+        solvers[k].attach(&winds[k]);
+        solvers[k].step(stay, 0.5f);
+        solvers[k].detach(&winds[k]);
+    }
+    for (unsigned i = 0; i < 4; ++i) {
+        EXPECT_EQ(solvers[0].weights[i].velocity.x, solvers[1].weights[i].velocity.x) << i;
+        EXPECT_EQ(solvers[0].weights[i].velocity.z, solvers[1].weights[i].velocity.z) << i;
+    }
+    // Weight 0 is in the flat triangle only: 2/3 along +z, as a lone square triangle.
+    expectVector(solvers[0].weights[0].velocity, 0, 0, 2.0f / 3.0f);
+    // Weight 3, of mass 2, takes half the velocity change of weight 1 from their tilted triangle.
+    EXPECT_GT(solvers[0].weights[1].velocity.z, 2.0f / 3.0f);
+    EXPECT_FLOAT_EQ(solvers[0].weights[3].velocity.z * 2.0f, solvers[0].weights[1].velocity.z - 2.0f / 3.0f);
 }
 
 TEST(SphereObstacle, AWeightInsideEndsOnTheSurfaceWithNoInwardVelocity)
@@ -270,6 +308,29 @@ TEST(SpringBreaker, BreaksAnOverstretchedSpringOnceAndForGood)
     expectVector(solver.weights[1].velocity, 0, 0, 0);
     EXPECT_EQ(breaker.brokenEnds.count, 0u) << "broken once";
     solver.detach(&breaker);
+}
+
+TEST(SpringBreaker, FollowsANewSolverAndANewRatio)
+{
+    SpringBreaker breaker;
+    Solver first;
+    buildChain(first);
+    first.attach(&breaker);
+    first.step(stay, 0.05f);
+    first.detach(&breaker);
+
+    // Another solver with as many springs, one of them shorter at rest.
+    Solver second;
+    buildChain(second);
+    second.springs.first->value.restLength = 4.0f;
+    second.attach(&breaker);
+    second.step(stay, 0.05f);
+    EXPECT_EQ(second.springs.count, 1) << "10 is beyond twice 4";
+    breaker.ratio = 0.5f;
+    second.step(stay, 0.05f);
+    EXPECT_EQ(second.springs.count, 0) << "10 is beyond half of 10";
+    EXPECT_EQ(breaker.brokenEnds.count, 4u);
+    second.detach(&breaker);
 }
 
 TEST(SpringBreaker, APulledClothTearsAroundTheHand)
