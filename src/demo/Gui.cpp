@@ -130,7 +130,7 @@ bool Gui::mouseButton(math::Point point, std::uint32_t button)
         return true;
     }
     if (button == gui::ButtonState::leftDown && clothView &&
-        (gui::KeyModifiers::current() & (gui::KeyModifiers::leftControl | gui::KeyModifiers::rightControl))) {
+        (gui::Modifiers::current() & gui::Modifiers::control)) {
         grabbing = clothView->grabAt(point);
         // The drag measures its moves from here, whichever it steers.
         lastPoint = point;

@@ -147,6 +147,25 @@ protected:
         XSync(display, False);
     }
 
+    // The demo's window once it shows, with the pointer over its middle so that keys go to it; 0
+    // when none came.
+    ::Window hoveredWindow()
+    {
+        ::Window window = findWindow(10s);
+        if (window) {
+            hover(window);
+        }
+        return window;
+    }
+
+    // Closes the window with the close box: the demo ends at once, cleanly and silently.
+    void expectCleanClose(Demo& demo, ::Window window)
+    {
+        closeBox(window);
+        EXPECT_EQ(demo.exitWithin(2s), 0);
+        EXPECT_EQ(demo.errorOutput(), "");
+    }
+
     // The pointer over the window's middle, so that keys go to it.
     void hover(::Window window)
     {
@@ -275,9 +294,8 @@ TEST(ClothDemo, withoutADisplayItSaysSoInOneLineAndFails)
 TEST_F(ClothDemoTest, spaceFreezesThePictureNStepsOnceAndSpaceGoesOn)
 {
     Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
-    ::Window window = findWindow(10s);
+    ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
-    hover(window);
     std::this_thread::sleep_for(300ms);
 
     key(XK_space);
@@ -310,9 +328,8 @@ TEST_F(ClothDemoTest, spaceFreezesThePictureNStepsOnceAndSpaceGoesOn)
 TEST_F(ClothDemoTest, resetAfterSomeWindGivesBackTheStartingShape)
 {
     Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
-    ::Window window = findWindow(10s);
+    ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
-    hover(window);
     key(XK_space);
     std::this_thread::sleep_for(200ms);
     Picture start = screenshot(window);
@@ -331,17 +348,14 @@ TEST_F(ClothDemoTest, resetAfterSomeWindGivesBackTheStartingShape)
     EXPECT_GT(moved, 0.05);
     EXPECT_LT(start.changedShare(reset), moved / 5) << "start " << start.litShare() << ", windy "
                                                      << windy.litShare() << ", reset " << reset.litShare();
-    closeBox(window);
-    EXPECT_EQ(demo.exitWithin(2s), 0);
-    EXPECT_EQ(demo.errorOutput(), "");
+    expectCleanClose(demo, window);
 }
 
 TEST_F(ClothDemoTest, ctrlDragPullsTheClothAndLeavesTheCamera)
 {
     Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
-    ::Window window = findWindow(10s);
+    ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
-    hover(window);
     // The cloth as it starts, seen by the camera as it starts.
     key(XK_space);
     key(XK_r);
@@ -383,17 +397,14 @@ TEST_F(ClothDemoTest, ctrlDragPullsTheClothAndLeavesTheCamera)
     key(XK_r);
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(before.differingShare(screenshot(window)), 0.0);
-    closeBox(window);
-    EXPECT_EQ(demo.exitWithin(2s), 0);
-    EXPECT_EQ(demo.errorOutput(), "");
+    expectCleanClose(demo, window);
 }
 
 TEST_F(ClothDemoTest, theReleasedClothFallsAwayFromTheCamera)
 {
     Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
-    ::Window window = findWindow(10s);
+    ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
-    hover(window);
     std::this_thread::sleep_for(1s);
     Picture hanging = screenshot(window);
     key(XK_p);
@@ -401,7 +412,5 @@ TEST_F(ClothDemoTest, theReleasedClothFallsAwayFromTheCamera)
     Picture fallen = screenshot(window);
     EXPECT_LT(fallen.litShare(), 0.6 * hanging.litShare()) << "hanging " << hanging.litShare() << ", fallen "
                                                           << fallen.litShare();
-    closeBox(window);
-    EXPECT_EQ(demo.exitWithin(2s), 0);
-    EXPECT_EQ(demo.errorOutput(), "");
+    expectCleanClose(demo, window);
 }
