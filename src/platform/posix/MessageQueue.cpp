@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <unordered_map>
 
@@ -111,7 +111,10 @@ bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool r
         for (auto it = posted.begin(); it != posted.end(); ++it) {
             if (matches(*it, window, first, last)) {
                 message = *it;
-                if (remove) {
+                if (remove && it == posted.begin()) {
+                    // The usual case, and far cheaper than a general erase.
+                    posted.pop_front();
+                } else if (remove) {
                     posted.erase(it);
                 }
                 return true;
@@ -164,8 +167,11 @@ bool MessageQueue::matches(const MSG& message, HWND window, UINT first, UINT las
 
 DWORD MessageQueue::now()
 {
-    auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    // The coarse clock reads the time of the last tick without asking the hardware: every post
+    // stamps its message, and a tick's resolution is all a message time promises.
+    timespec time;
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &time);
+    return static_cast<DWORD>(static_cast<std::uint64_t>(time.tv_sec) * 1000u + static_cast<std::uint64_t>(time.tv_nsec) / 1000000u);
 }
 
 void MessageQueue::close()
@@ -208,8 +214,16 @@ using namespace vardel::platform::posix;
 
 BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    std::shared_ptr<MessageQueue> queue = MessageQueue::find(threadId);
-    if (!queue || !queue->post(MSG{nullptr, message, wParam, lParam, MessageQueue::now(), {0, 0}})) {
+    MSG posted{nullptr, message, wParam, lParam, MessageQueue::now(), {0, 0}};
+    // A thread mostly posts to the same thread again, so it keeps the last queue it posted to and
+    // skips the registry. Ids are never reused; a queue closed since is looked up once more, in
+    // case its thread made a new one.
+    std::shared_ptr<MessageQueue>& target = ThreadContext::current().postTarget;
+    if (target && target->threadId == threadId && target->post(posted)) {
+        return TRUE;
+    }
+    target = MessageQueue::find(threadId);
+    if (!target || !target->post(posted)) {
         return fail(ERROR_INVALID_THREAD_ID);
     }
     return TRUE;

@@ -31,6 +31,8 @@ public:
     const DWORD id;
     // Made by the thread's first PeekMessageA or GetMessageA (MessageQueue::current()).
     std::shared_ptr<MessageQueue> queue;
+    // The queue this thread last posted to, kept so that posting again skips the registry.
+    std::shared_ptr<MessageQueue> postTarget;
 
 private:
     ThreadContext(DWORD id, std::shared_ptr<ThreadRecord> record);
