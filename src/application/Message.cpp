@@ -33,6 +33,103 @@ Pools& pools()
 
 [[maybe_unused]] Pools& madeBeforeMain = pools();
 
+// A thread's own stock of free slots of one pool, in front of the shared pool: a record made and
+// dropped on one thread takes no lock, and records made on one thread and dropped on another move
+// between the threads and the pool a batch at a time, under one lock each way. A slot dropped
+// last is the next one its thread takes. The stock goes back to the pool when its thread ends.
+template <typename T, container::Allocator<T> Pools::*pool>
+class SlotStock {
+public:
+    // Slots moved between the stock and the pool under one lock.
+    static constexpr int batch = 32;
+
+    constexpr SlotStock() = default;
+    SlotStock(const SlotStock&) = delete;
+    SlotStock& operator=(const SlotStock&) = delete;
+
+    ~SlotStock()
+    {
+        handBack(count);
+        // Records may still be dropped on this thread after its stock went (at exit, by static
+        // destructors); those go to the pool directly.
+        ended = true;
+    }
+
+    void* take()
+    {
+        if (!first) {
+            Pools& made = pools();
+            made.mutex.lock();
+            if (ended) {
+                void* slot = (made.*pool).allocate();
+                made.mutex.unlock();
+                return slot;
+            }
+            for (int i = 0; i < batch; ++i) {
+                push((made.*pool).allocate());
+            }
+            made.mutex.unlock();
+        }
+        return pop();
+    }
+
+    void give(void* slot)
+    {
+        if (ended) {
+            Pools& made = pools();
+            made.mutex.lock();
+            (made.*pool).free(static_cast<T*>(slot));
+            made.mutex.unlock();
+            return;
+        }
+        push(slot);
+        if (count > 2 * batch) {
+            handBack(batch);
+        }
+    }
+
+private:
+    struct Link {
+        Link* next;
+    };
+
+    void push(void* slot)
+    {
+        auto* link = static_cast<Link*>(slot);
+        link->next = first;
+        first = link;
+        ++count;
+    }
+
+    void* pop()
+    {
+        Link* link = first;
+        first = link->next;
+        --count;
+        return link;
+    }
+
+    void handBack(int slots)
+    {
+        if (slots == 0) {
+            return;
+        }
+        Pools& made = pools();
+        made.mutex.lock();
+        for (int i = 0; i < slots; ++i) {
+            (made.*pool).free(static_cast<T*>(pop()));
+        }
+        made.mutex.unlock();
+    }
+
+    Link* first = nullptr;
+    int count = 0;
+    bool ended = false;
+};
+
+thread_local SlotStock<Message::Parameter, &Pools::parameters> parameterStock;
+thread_local SlotStock<Message, &Pools::messages> messageStock;
+
 } // namespace
 
 Message::Parameter::Parameter(const char* text, void* pointer) : kind(pointerValue), name{}, value{}
@@ -45,19 +142,12 @@ Message::Parameter::Parameter(const char* text, void* pointer) : kind(pointerVal
 
 void* Message::Parameter::operator new(std::size_t)
 {
-    Pools& made = pools();
-    made.mutex.lock();
-    void* slot = made.parameters.allocate();
-    made.mutex.unlock();
-    return slot;
+    return parameterStock.take();
 }
 
 void Message::Parameter::operator delete(void* slot)
 {
-    Pools& made = pools();
-    made.mutex.lock();
-    made.parameters.free(static_cast<Parameter*>(slot));
-    made.mutex.unlock();
+    parameterStock.give(slot);
 }
 
 bool Message::Parameter::isNamed(const char* text) const
@@ -82,19 +172,12 @@ Message::Message(std::int32_t what, Handler* target)
 
 void* Message::operator new(std::size_t)
 {
-    Pools& made = pools();
-    made.mutex.lock();
-    void* slot = made.messages.allocate();
-    made.mutex.unlock();
-    return slot;
+    return messageStock.take();
 }
 
 void Message::operator delete(void* slot)
 {
-    Pools& made = pools();
-    made.mutex.lock();
-    made.messages.free(static_cast<Message*>(slot));
-    made.mutex.unlock();
+    messageStock.give(slot);
 }
 
 void Message::release()
