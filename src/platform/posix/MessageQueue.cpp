@@ -106,20 +106,28 @@ bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool r
     for (MessageSource* source : walking) {
         source->pump(*this);
     }
+    if (takeTaken(message, window, first, last, remove)) {
+        return true;
+    }
     {
+        // Everything posted so far moves to the owner's side under one lock; the owner then takes
+        // message after message without locking.
         std::lock_guard lock(mutex);
-        for (auto it = posted.begin(); it != posted.end(); ++it) {
-            if (matches(*it, window, first, last)) {
-                message = *it;
-                if (remove && it == posted.begin()) {
-                    // The usual case, and far cheaper than a general erase.
-                    posted.pop_front();
-                } else if (remove) {
-                    posted.erase(it);
-                }
-                return true;
+        if (next == taken.size()) {
+            taken.clear();
+            next = 0;
+            taken.swap(posted);
+            if (posted.capacity() > keptCapacity) {
+                // A burst leaves no lasting footprint.
+                posted = std::vector<MSG>();
             }
+        } else {
+            taken.insert(taken.end(), posted.begin(), posted.end());
+            posted.clear();
         }
+    }
+    if (takeTaken(message, window, first, last, remove)) {
+        return true;
     }
     walking = sources;
     for (MessageSource* source : walking) {
@@ -130,11 +138,29 @@ bool MessageQueue::peek(MSG& message, HWND window, UINT first, UINT last, bool r
     return false;
 }
 
+bool MessageQueue::takeTaken(MSG& message, HWND window, UINT first, UINT last, bool remove)
+{
+    for (std::size_t index = next; index < taken.size(); ++index) {
+        if (!matches(taken[index], window, first, last)) {
+            continue;
+        }
+        message = taken[index];
+        if (remove && index == next) {
+            ++next;
+        } else if (remove) {
+            taken.erase(taken.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+        return true;
+    }
+    return false;
+}
+
 void MessageQueue::get(MSG& message, HWND window, UINT first, UINT last)
 {
     while (!peek(message, window, first, last, true)) {
         {
             // Posts from now on wake the owner; one that came since the look is taken instead.
+            // What the owner has taken already was looked at by peek.
             std::lock_guard lock(mutex);
             if (std::any_of(posted.begin(), posted.end(),
                             [&](const MSG& waiting) { return matches(waiting, window, first, last); })) {
@@ -186,6 +212,8 @@ void MessageQueue::close()
     std::lock_guard lock(mutex);
     closed = true;
     posted.clear();
+    taken.clear();
+    next = 0;
 }
 
 void MessageQueue::drainWake()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -52,11 +51,21 @@ public:
     const DWORD threadId;
 
 private:
+    // The first message of taken that matches the filter, as peek.
+    bool takeTaken(MSG& message, HWND window, UINT first, UINT last, bool remove);
     void drainWake();
     void waitForInput();
 
     std::mutex mutex;
-    std::deque<MSG> posted;
+    // Posted and not yet seen by the owner, in order; both vectors keep their capacity, so a
+    // queue in steady use allocates nothing.
+    std::vector<MSG> posted;
+    // Owner thread only: what the owner moved out of posted in one go, older than anything still
+    // in posted; the messages from next on are waiting.
+    std::vector<MSG> taken;
+    std::size_t next = 0;
+    // Messages a vector keeps room for once emptied.
+    static constexpr std::size_t keptCapacity = 4096;
     bool closed = false;
     // The owner is in (or about to enter) its wait in get(), and posts must wake it.
     bool sleeping = false;
