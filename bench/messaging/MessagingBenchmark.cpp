@@ -1,9 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -117,10 +119,17 @@ private:
 
 using Post = std::function<void(std::int32_t)>;
 
-// Seconds for one batch: each producer posts its share through post, then the batch is awaited.
-double timeBatch(int producers, Completion& completion, const Post& post)
+// The cost of one batch: seconds on the clock, and seconds of the process's CPU time.
+struct Cost {
+    double seconds;
+    double cpuSeconds;
+};
+
+// Each producer posts its share of a batch through post; the batch ends once all are served.
+Cost timeBatch(int producers, Completion& completion, const Post& post)
 {
     auto started = std::chrono::steady_clock::now();
+    std::clock_t cpuStarted = std::clock();
     completion.expect(batch);
     std::vector<std::thread> threads;
     for (int producer = 0; producer < producers; ++producer) {
@@ -134,34 +143,47 @@ double timeBatch(int producers, Completion& completion, const Post& post)
         thread.join();
     }
     completion.wait();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+            static_cast<double>(std::clock() - cpuStarted) / CLOCKS_PER_SEC};
 }
 
-// Times batches through post and, alternately before and after each, one through a plain queue,
-// so that both meet the same load on a shared machine; versusPlain is the ratio of their times.
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Times batches through post, each beside a batch through a plain queue run just before or just
+// after it, so that both meet the same load on a shared machine. versusPlain is the median of the
+// pairs' ratios of clock time, cpuVersusPlain that of CPU time: a median shrugs off the pairs that
+// another process's burst cut into.
 void runBatches(benchmark::State& state, Completion& completion, const Post& post)
 {
     int producers = static_cast<int>(state.range(0));
     PlainQueue plain;
     CountingHandler plainHandler;
     Post plainPost = [&](std::int32_t what) { plain.post({what, &plainHandler}); };
-    double measured = 0;
-    double baseline = 0;
+    std::vector<double> ratios;
+    std::vector<double> cpuRatios;
     bool plainFirst = false;
     for (auto _ : state) {
+        Cost baseline{};
         if (plainFirst) {
-            baseline += timeBatch(producers, plainHandler.completion, plainPost);
+            baseline = timeBatch(producers, plainHandler.completion, plainPost);
         }
-        double seconds = timeBatch(producers, completion, post);
-        state.SetIterationTime(seconds);
-        measured += seconds;
+        Cost measured = timeBatch(producers, completion, post);
+        state.SetIterationTime(measured.seconds);
         if (!plainFirst) {
-            baseline += timeBatch(producers, plainHandler.completion, plainPost);
+            baseline = timeBatch(producers, plainHandler.completion, plainPost);
         }
         plainFirst = !plainFirst;
+        ratios.push_back(measured.seconds / baseline.seconds);
+        cpuRatios.push_back(measured.cpuSeconds / std::max(baseline.cpuSeconds, 1e-6));
     }
     state.SetItemsProcessed(state.iterations() * batch);
-    state.counters["versusPlain"] = measured / baseline;
+    state.counters["versusPlain"] = median(ratios);
+    state.counters["cpuVersusPlain"] = median(cpuRatios);
 }
 
 void throughLooper(benchmark::State& state)

@@ -24,9 +24,11 @@ bool Application::sendMessage(Message* message)
 {
     queueMutex.lock();
     queue.pushFront(message);
-    // The queue's count replaces the caller's, so the message goes back to the pool once served.
-    message->release();
+    ++sentAhead;
     queueMutex.unlock();
+    // The queue's count replaces the caller's, so the message goes back to the pool once served.
+    // The queue's own count keeps it alive whoever drops theirs first.
+    message->release();
     wake();
     return true;
 }
@@ -35,8 +37,8 @@ bool Application::postMessage(Message* message)
 {
     queueMutex.lock();
     queue.pushBack(message);
-    message->release();
     queueMutex.unlock();
+    message->release();
     wake();
     return true;
 }
@@ -62,18 +64,57 @@ bool Application::run()
         return false;
     }
     thread = system::Thread::current();
+    // What the loop took from the queue and has not served yet. It goes back to the front of the
+    // queue when run() ends, by the quit message or by a handler's exception, so that it stays
+    // queued until the application goes.
+    Message* taken = nullptr;
+    struct Unserved {
+        ~Unserved()
+        {
+            if (taken) {
+                application.queueMutex.lock();
+                application.queue.restoreFront(taken);
+                application.queueMutex.unlock();
+            }
+        }
+        Application& application;
+        Message*& taken;
+    } unserved{*this, taken};
+
+    // Whether the event was reset, and the queue looked at, since the loop last woke.
+    bool armed = false;
     for (;;) {
-        // The event is reset before the queue is looked at, so a message queued after the look
-        // finds the event reset and sets it again: no wake-up is lost, and none is left set to
-        // make the wait below return at once for ever.
-        queueSignal.state = false;
-        ResetEvent(queueSignal.event);
-        for (;;) {
-            queueMutex.lock();
-            Message* message = queue.popFront();
-            queueMutex.unlock();
-            if (!message) {
-                break;
+        // Everything queued is taken under one lock and served without it.
+        queueMutex.lock();
+        taken = queue.takeAll();
+        sentAhead = 0;
+        queueMutex.unlock();
+        if (!taken) {
+            if (!armed || queueSignal.state) {
+                // Posts from now on set the event. It is reset first, so that a set meant for
+                // this wait is never undone; the queue is looked at once more before the wait,
+                // for what came before the state was cleared.
+                ResetEvent(queueSignal.event);
+                queueSignal.state = false;
+                armed = true;
+            } else {
+                WaitForSingleObject(queueSignal.event, INFINITE);
+                armed = false;
+            }
+            continue;
+        }
+        while (taken) {
+            Message* message;
+            if (sentAhead.load() > 0) {
+                // Sent while the loop serves what it took: those go first, as if they had been
+                // put ahead of it in the queue.
+                queueMutex.lock();
+                message = queue.popFront();
+                --sentAhead;
+                queueMutex.unlock();
+            } else {
+                message = taken;
+                taken = message->next;
             }
             if (message->target == this && message->what == quitApplication) {
                 quitting();
@@ -82,9 +123,6 @@ bool Application::run()
             }
             message->target->handleMessage(*message);
             message->release();
-        }
-        if (!queueSignal.state) {
-            WaitForSingleObject(queueSignal.event, INFINITE);
         }
     }
 }

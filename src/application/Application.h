@@ -53,6 +53,9 @@ class Application : public Messenger {
 
 private:
     void wake();
+
+    // Messages sent, and so put at the front of the queue, since the loop last took the queue.
+    std::atomic<std::int32_t> sentAhead{0};
 };
 
 // The application while it exists; null otherwise.

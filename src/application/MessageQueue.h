@@ -21,6 +21,11 @@ class MessageQueue : public object::Object {
     void pushBack(Message* message);
     void pushFront(Message* message);
     Message* popFront();
+    // Empties the queue in one step and returns its front: the messages stay linked front to back
+    // through next, and their queue counts pass to the caller.
+    Message* takeAll();
+    // Puts messages that takeAll handed out back at the front, in their order, with their counts.
+    void restoreFront(Message* front);
 
     container::Queue<Message> messages;
 };

@@ -117,6 +117,68 @@ TEST(Application, aSendFromAnotherThreadOvertakesQueuedMessages)
     EXPECT_EQ(handler.codes(), codes({1, 'S', 'A', 'B'}));
 }
 
+// The loop takes everything queued at once; what it has taken and not yet served still counts as
+// queued: a send overtakes it, and a handler's exception leaves it in the queue.
+TEST(Application, messagesTakenTogetherStillQueueBehindSendsAndStayQueuedWhenAHandlerThrows)
+{
+    TestApplication application;
+    Recorder handler;
+    application.addHandler(&handler);
+    Signal holding;
+    Signal queued;
+    Signal sent;
+    handler.action = [&](Message& message) {
+        if (message.what == 0) {
+            holding.set();
+            queued.wait();
+        } else if (message.what == 1) {
+            // A, B and the quit message were taken with this one.
+            TestThread([&] { Messenger::send(&handler, 'S'); }).join();
+        }
+    };
+    application.helperBody = [&] {
+        postOnceRunning(&handler, 0);
+        holding.wait();
+        Messenger::post(&handler, 1);
+        Messenger::post(&handler, 'A');
+        Messenger::post(&handler, 'B');
+        Application::quit();
+        queued.set();
+    };
+    EXPECT_TRUE(application.run());
+    EXPECT_EQ(handler.codes(), codes({0, 1, 'S', 'A', 'B'}));
+    application.helper.join();
+
+    struct Failure {};
+    TestApplication throwing;
+    Recorder thrower;
+    throwing.addHandler(&thrower);
+    thrower.action = [&](Message& message) {
+        if (message.what == 0) {
+            holding.set();
+            queued.wait();
+        } else if (message.what == 1) {
+            throw Failure();
+        }
+    };
+    holding.reset();
+    queued.reset();
+    throwing.helperBody = [&] {
+        postOnceRunning(&thrower, 0);
+        holding.wait();
+        Messenger::post(&thrower, 1);
+        Messenger::post(&thrower, 2);
+        Messenger::post(&thrower, 3);
+        queued.set();
+    };
+    EXPECT_THROW(throwing.run(), Failure);
+    throwing.helper.join();
+    ASSERT_EQ(throwing.queue.messages.count, 2);
+    EXPECT_EQ(throwing.queue.messages.first->what, 2);
+    EXPECT_EQ(throwing.queue.messages.last->what, 3);
+    EXPECT_EQ(throwing.queue.messages.first->next, throwing.queue.messages.last);
+}
+
 TEST(Application, theQuitCodeForAnotherHandlerIsAnOrdinaryMessage)
 {
     TestApplication application;

@@ -1,13 +1,34 @@
 #include "application/Message.h"
 #include "application/MessageQueue.h"
 
+#include "support/TestThread.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <thread>
+#endif
 
 using vardel::application::Message;
 using vardel::application::MessageQueue;
+
+namespace {
+
+// A thread whose join returns only once its thread-local objects are gone. A thread handle of our
+// posix layer is signalled when the thread's body returns, before them; on Windows the handle of
+// a CreateThread thread is signalled after them.
+#ifdef _WIN32
+using FinishedThread = vardel::test::TestThread;
+#else
+using FinishedThread = std::thread;
+#endif
+
+} // namespace
 
 TEST(Message, aReleasedMessageIsTheNextOneThePoolHandsOut)
 {
@@ -104,4 +125,66 @@ TEST(MessageQueue, destroyingItReleasesEachMessageStillInItOnce)
     EXPECT_EQ(reused, dropped);
     reused->release();
     kept->release();
+}
+
+TEST(Message, messagesMadeOnOneThreadAndDroppedOnAnotherComeBackWhole)
+{
+    // Each maker hands its messages to the dropper through a chain of slots of its own; the
+    // dropper checks them and drops them, so slots keep moving between the threads' stocks and
+    // the pools.
+    constexpr int makers = 3;
+    constexpr int perMaker = 5000;
+    std::vector<std::vector<Message*>> made(makers, std::vector<Message*>(perMaker));
+    std::vector<vardel::test::TestThread> threads;
+    for (int maker = 0; maker < makers; ++maker) {
+        threads.emplace_back([&, maker] {
+            for (int i = 0; i < perMaker; ++i) {
+                auto* message = new Message(maker * perMaker + i, nullptr);
+                message->addParameter("index", &made[maker][i]);
+                made[maker][i] = message;
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    std::vector<Message*> all;
+    for (auto& list : made) {
+        all.insert(all.end(), list.begin(), list.end());
+    }
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "a slot was handed out twice";
+
+    vardel::test::TestThread dropper([&] {
+        for (int maker = 0; maker < makers; ++maker) {
+            for (int i = 0; i < perMaker; ++i) {
+                Message* message = made[maker][i];
+                EXPECT_EQ(message->what, maker * perMaker + i);
+                ASSERT_EQ(message->parameters.count, 1);
+                EXPECT_EQ(message->find("index")->pointer(), &made[maker][i]);
+                message->release();
+            }
+        }
+    });
+    dropper.join();
+}
+
+TEST(Message, theSlotsAThreadKeptGoBackToThePoolWhenItEnds)
+{
+    Message* madeThere = nullptr;
+    FinishedThread([&] {
+        madeThere = new Message(1, nullptr);
+        delete madeThere;
+    }).join();
+    // A new thread stocks up from the pool, where the ended thread's slots were put back last.
+    std::vector<Message*> madeHere;
+    FinishedThread([&] {
+        for (int i = 0; i < 64; ++i) {
+            madeHere.push_back(new Message(2, nullptr));
+        }
+        for (Message* message : madeHere) {
+            message->release();
+        }
+    }).join();
+    EXPECT_NE(std::find(madeHere.begin(), madeHere.end(), madeThere), madeHere.end());
 }

@@ -106,6 +106,74 @@ TEST(MessageQueue, postingNeedsTheTargetsQueueAndKeepsOrder)
     CloseHandle(mayPeek);
 }
 
+// A poster keeps the queue it last posted to; switching between targets must still reach each
+// one, in order, and a target that ended must refuse.
+TEST(MessageQueue, aPosterSwitchingBetweenThreadsReachesEachInOrder)
+{
+    struct Target {
+        std::atomic<DWORD> id{0};
+        std::vector<WPARAM> received;
+        std::thread thread;
+    };
+    Target targets[2];
+    for (Target& target : targets) {
+        target.thread = std::thread([&target] {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            target.id = GetCurrentThreadId();
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                target.received.push_back(msg.wParam);
+            }
+        });
+        while (target.id == 0) {
+            std::this_thread::yield();
+        }
+    }
+    for (WPARAM number = 0; number < 300; ++number) {
+        Target& target = targets[number % 3 == 0 ? 0 : 1];
+        EXPECT_TRUE(PostThreadMessageA(target.id, WM_USER, number, 0));
+    }
+    EXPECT_TRUE(PostThreadMessageA(targets[0].id, WM_QUIT, 0, 0));
+    targets[0].thread.join();
+    EXPECT_FALSE(PostThreadMessageA(targets[0].id, WM_USER, 0, 0));
+    EXPECT_TRUE(PostThreadMessageA(targets[1].id, WM_QUIT, 0, 0));
+    targets[1].thread.join();
+    ASSERT_EQ(targets[0].received.size(), 100u);
+    ASSERT_EQ(targets[1].received.size(), 200u);
+    for (std::size_t i = 0; i < 100; ++i) {
+        EXPECT_EQ(targets[0].received[i], 3 * i);
+        EXPECT_EQ(targets[1].received[2 * i], 3 * i + 1);
+        EXPECT_EQ(targets[1].received[2 * i + 1], 3 * i + 2);
+    }
+}
+
+TEST(MessageQueue, messagesCarryTheTimeOfPostingInMillisecondsOfTheMonotonicClock)
+{
+    auto milliseconds = [] {
+        timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return static_cast<DWORD>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+    };
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    DWORD self = GetCurrentThreadId();
+    DWORD before = milliseconds();
+    PostThreadMessageA(self, WM_USER, 0, 0);
+    Sleep(50);
+    PostThreadMessageA(self, WM_USER + 1, 0, 0);
+    DWORD after = milliseconds();
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
+    DWORD first = msg.time;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 1, WM_USER + 1, PM_REMOVE));
+    DWORD second = msg.time;
+    // A stamp may lag by up to a clock tick, but never lead.
+    constexpr DWORD tick = 20;
+    EXPECT_LE(before, first + tick);
+    EXPECT_LE(first, second);
+    EXPECT_GE(second - first, 50 - tick);
+    EXPECT_LE(second, after);
+}
+
 TEST(MessageQueue, peekFiltersAndKeepsWhatItDoesNotRemove)
 {
     MSG msg;
