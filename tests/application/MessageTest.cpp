@@ -176,10 +176,11 @@ TEST(Message, theSlotsAThreadKeptGoBackToThePoolWhenItEnds)
         madeThere = new Message(1, nullptr);
         delete madeThere;
     }).join();
-    // A new thread stocks up from the pool, where the ended thread's slots were put back last.
+    // A new thread stocks up from the pool, where the ended thread's slots were put back late:
+    // only threads of earlier tests that were still ending can have put back theirs after them.
     std::vector<Message*> madeHere;
     FinishedThread([&] {
-        for (int i = 0; i < 64; ++i) {
+        for (int i = 0; i < 4096; ++i) {
             madeHere.push_back(new Message(2, nullptr));
         }
         for (Message* message : madeHere) {
