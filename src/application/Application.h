@@ -48,7 +48,8 @@ class Application : public Messenger {
 
     MessageQueue queue;
     system::Mutex queueMutex;
-    // Set when the queue may hold messages for the loop; its event is manual-reset.
+    // Cleared by the loop when it finds the queue empty and may sleep; the first post after that
+    // sets it and its event (manual-reset), and the loop looks again before it sleeps.
     system::Signal queueSignal;
 
 private:
