@@ -8,6 +8,7 @@
 #include "types/String.h"
 #include "system/Mutex.h"
 #include "system/Signal.h"
+#include "application/MessageCodes.h"
 #include "application/MessageQueue.h"
 #include "application/Messenger.h"
 
@@ -19,7 +20,7 @@ class Application : public Messenger {
     VARDEL_CLASS_PATH(Messenger, Application)
 
     // The code of the message that ends run() when it targets the application itself.
-    static constexpr std::int32_t quitApplication = static_cast<std::int32_t>(0x80000001u);
+    static constexpr std::int32_t quitApplication = MessageCodes::quitApplication;
 
     // Makes the application the process's theApplication.
     Application();

@@ -7,6 +7,7 @@
 #include "types/String.h"
 #include "system/Signal.h"
 #include "system/Thread.h"
+#include "application/MessageCodes.h"
 #include "application/Messenger.h"
 
 namespace vardel::application {
@@ -27,10 +28,10 @@ class Looper : public Messenger {
         Looper* looper;
     };
 
-    // Thread messages of the loop: a framework message (wParam is the Message), and the notice
-    // with which the loop makes sure of its thread's queue.
-    static constexpr UINT frameworkMessage = WM_USER + 100;
-    static constexpr UINT queueReady = WM_USER + 101;
+    // Thread messages of the loop (application/MessageCodes.h): a framework message (wParam is the
+    // Message), and the notice with which the loop makes sure of its thread's queue.
+    static constexpr UINT frameworkMessage = MessageCodes::frameworkMessage;
+    static constexpr UINT queueReady = MessageCodes::queueReady;
 
     Looper();
     // Stops the thread first, if it runs.

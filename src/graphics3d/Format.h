@@ -28,6 +28,15 @@ constexpr std::uint32_t size(std::uint32_t code)
 }
 
 // The OpenGL type of an element type, or 0 for a type outside the table.
+constexpr GLenum glType(std::uint32_t type);
+
+// Whether the elements of a component have a type of the table and fit in its size: only then
+// may OpenGL's arrays, bounds and conversions read them, as they read every element.
+constexpr bool holdsElements(std::uint32_t code)
+{
+    return glType(elementType(code)) != 0 && (elementType(code) & 0xF) * elementCount(code) <= size(code);
+}
+
 constexpr GLenum glType(std::uint32_t type)
 {
     switch (type) {

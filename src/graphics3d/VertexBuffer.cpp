@@ -13,7 +13,7 @@ VertexBuffer::VertexBuffer(const VertexFormat& source, std::uint32_t vertexCount
 {
     for (std::uint32_t slot = 0; slot < format.componentCount; ++slot) {
         VertexFormat::Component& component = format.components[slot];
-        if (!component.arrays || !component.code)
+        if (!component.arrays || !format::holdsElements(component.code))
             continue;
         component.glType = format::glType(format::elementType(component.code));
         // Vertex arrays take at most four elements: only bits 8-11 count.

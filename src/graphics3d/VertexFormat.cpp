@@ -8,17 +8,24 @@ VertexFormat::VertexFormat() : components{}, stride(0), componentCount(0) {}
 
 int VertexFormat::addComponent(std::uint32_t code, std::uint32_t arrays)
 {
-    const std::uint32_t type = format::elementType(code);
-    // Readers take the elements as the type says: the component must hold them all.
-    if (componentCount == maxComponents || arrays == 0 || format::glType(type) == 0 ||
-        format::size(code) < (type & 0xF) * format::elementCount(code))
+    std::uint32_t slot = 0;
+    while (slot < componentCount && components[slot].arrays != 0)
+        ++slot;
+    if (slot == maxComponents)
         return -1;
-    Component& component = components[componentCount];
+    const std::uint32_t size = format::size(code);
+    Component& component = components[slot];
     component.code = code;
     component.arrays = arrays;
-    component.offset = stride;
-    stride += format::size(code);
-    return static_cast<int>(componentCount++);
+    component.offset = slot == 0 ? 0 : components[slot - 1].offset + format::size(components[slot - 1].code);
+    if (slot == componentCount) {
+        ++componentCount;
+    } else {
+        for (std::uint32_t later = slot + 1; later < componentCount; ++later)
+            components[later].offset += size;
+    }
+    stride += size;
+    return static_cast<int>(slot);
 }
 
 } // namespace vardel::graphics3d

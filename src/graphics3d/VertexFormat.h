@@ -17,7 +17,7 @@ class VertexFormat : public object::Object {
 
     struct Component {
         std::uint32_t code;
-        // Client-array mask.
+        // Client-array mask; 0 marks a slot the next addComponent takes.
         std::uint32_t arrays;
         // Byte offset within the vertex.
         std::uint32_t offset;
@@ -28,9 +28,12 @@ class VertexFormat : public object::Object {
 
     VertexFormat();
 
-    // Appends a component after the last one and returns its slot, or -1, changing nothing, when
-    // all slots are taken, the mask is empty, the element type is outside the table or the size
-    // cannot hold the elements.
+    // Puts a component in the first slot in use whose mask is 0, or else after the last slot, and
+    // returns the slot; -1, changing nothing, when all 16 slots are taken. The component starts
+    // where the slot before it ends; a slot taken in the middle moves every later slot on by the
+    // component's size. The stride grows by that size either way. Any code is taken: a component
+    // whose size cannot hold its elements, or of a type outside the table, feeds no array of a
+    // vertex buffer (format::holdsElements).
     int addComponent(std::uint32_t code, std::uint32_t arrays);
 
     Component components[maxComponents];

@@ -124,9 +124,10 @@ bool VertexMesh::mapPositions(Positions& positions)
             continue;
         const VertexFormat& format = buffer->format;
         for (std::uint32_t slot = 0; slot < format.componentCount; ++slot) {
-            if (!(format.components[slot].arrays & Shader::vertexArray))
+            const VertexFormat::Component& component = format.components[slot];
+            if (!(component.arrays & Shader::vertexArray) || !graphics3d::format::holdsElements(component.code))
                 continue;
-            positions = {buffer, buffer->mapForReading(), &format.components[slot]};
+            positions = {buffer, buffer->mapForReading(), &component};
             if (positions.data)
                 return true;
             buffer->unmap();

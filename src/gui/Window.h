@@ -11,6 +11,7 @@
 #include "types/String.h"
 #include "system/Signal.h"
 #include "application/Looper.h"
+#include "application/MessageCodes.h"
 #include "gui/Context.h"
 #include "gui/InputHooks.h"
 #include "gui/LogicalPalette.h"
@@ -24,12 +25,12 @@ namespace vardel::gui {
 class Window : public application::Looper, public InputHooks {
     VARDEL_CLASS_PATH(application::Looper, Window)
 
-    // Messages the window serves on its thread.
-    static constexpr std::int32_t openWindow = 0x70000001;
-    static constexpr std::int32_t closeWindow = 0x70000002;
+    // Messages the window serves on its thread (application/MessageCodes.h).
+    static constexpr std::int32_t openWindow = application::MessageCodes::openWindow;
+    static constexpr std::int32_t closeWindow = application::MessageCodes::closeWindow;
     // Both carry the view as the parameter "view".
-    static constexpr std::int32_t paintView = 0x70000003;
-    static constexpr std::int32_t resizeView = 0x70000004;
+    static constexpr std::int32_t paintView = application::MessageCodes::paintView;
+    static constexpr std::int32_t resizeView = application::MessageCodes::resizeView;
 
     static constexpr const char* windowClass = "vardel::gui::window::class";
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "graphics3d/Format.h"
 #include "graphics3d/IndexBuffer.h"
 #include "graphics3d/ParameterBuffer.h"
 #include "graphics3d/ParameterFormat.h"
@@ -37,7 +38,7 @@ TEST(VertexFormat, PositionAndNormalMakeTheClothLayout)
     buffer->release();
 }
 
-TEST(VertexFormat, RefusesComponentsItCannotLayOut)
+TEST(VertexFormat, RefusesOnlyASeventeenthComponent)
 {
     VertexFormat format;
     for (int i = 0; i < 16; ++i)
@@ -46,12 +47,43 @@ TEST(VertexFormat, RefusesComponentsItCannotLayOut)
     EXPECT_EQ(format.componentCount, 16u);
     EXPECT_EQ(format.stride, 64u);
 
+    // A component of an unknown type or too small for its elements is laid out, but a buffer
+    // reads nothing through it: three floats in 8 bytes would read past the vertex.
     VertexFormat other;
-    EXPECT_EQ(other.addComponent(0xC0324, 0), -1);     // feeds no array
-    EXPECT_EQ(other.addComponent(0xC0325, 1), -1);     // no such element type
-    EXPECT_EQ(other.addComponent(0x80324, 1), -1);     // three floats in 8 bytes
-    EXPECT_EQ(other.componentCount, 0u);
-    EXPECT_EQ(other.stride, 0u);
+    EXPECT_EQ(other.addComponent(0xC0325, Shader::colourArray), 0);
+    EXPECT_EQ(other.addComponent(0x80324, Shader::vertexArray), 1);
+    EXPECT_EQ(other.componentCount, 2u);
+    EXPECT_EQ(other.stride, 20u);
+    VertexBuffer* buffer = VertexBuffer::create(other, 2, usage::clientMemory);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(buffer->arrays, 0u);
+    buffer->release();
+}
+
+TEST(VertexFormat, aSlotWithoutArraysIsTakenAgainAndMovesTheLaterSlotsOn)
+{
+    VertexFormat format;
+    EXPECT_EQ(format.addComponent(0xC0324, 1), 0);
+    EXPECT_EQ(format.addComponent(0xC0324, 4), 1);
+    EXPECT_EQ(format.addComponent(0x40411, 0x10), 2);
+    format.components[1].arrays = 0;
+    EXPECT_EQ(format.addComponent(0x80224, 0x1000), 1);
+    EXPECT_EQ(format.components[1].offset, 12u);
+    EXPECT_EQ(format.components[1].code, 0x80224u);
+    EXPECT_EQ(format.components[2].offset, 32u);
+    EXPECT_EQ(format.stride, 36u);
+    EXPECT_EQ(format.componentCount, 3u);
+    // Past the slots in use, components are appended where the last one ends.
+    EXPECT_EQ(format.addComponent(0x40111, 0x10), 3);
+    EXPECT_EQ(format.components[3].offset, 36u);
+
+    // A component added without arrays holds its slot only until the next one.
+    VertexFormat placeholder;
+    EXPECT_EQ(placeholder.addComponent(0xC0324, 0), 0);
+    EXPECT_EQ(placeholder.addComponent(0x40411, Shader::colourArray), 0);
+    EXPECT_EQ(placeholder.componentCount, 1u);
+    EXPECT_EQ(placeholder.components[0].offset, 0u);
+    EXPECT_EQ(placeholder.stride, 16u);
 }
 
 TEST(VertexBuffer, ArrayTableFollowsEveryBitOfEveryComponent)
