@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ClothScene.h"
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 #include "graphics3d/Context.h"
 #include "graphics3d/SpringModel.h"
 #include "physics/Relaxator.h"

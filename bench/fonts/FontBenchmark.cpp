@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "FontFiles.h"
+#include "support/FontFiles.h"
 #include "freetype/Descriptor.h"
 #include "freetype/Font.h"
 #include "freetype/FontFactory.h"

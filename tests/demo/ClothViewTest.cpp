@@ -16,12 +16,15 @@
 #include "demo/Gui.h"
 #include "demo/Scene.h"
 
-#include "../graphics3d/GLWindow.h"
+#include "support/Expect.h"
+#include "support/GLWindow.h"
 
 using vardel::demo::ClothView;
 using vardel::demo::Gui;
 using vardel::demo::scene;
 using vardel::math::Vector3;
+
+using vardel::test::expectVectorNear;
 
 namespace {
 
@@ -56,13 +59,6 @@ protected:
     ClothView view;
 };
 
-void expectVector(const Vector3<float>& actual, float x, float y, float z, float tolerance = 1e-4f)
-{
-    EXPECT_NEAR(actual.x, x, tolerance);
-    EXPECT_NEAR(actual.y, y, tolerance);
-    EXPECT_NEAR(actual.z, z, tolerance);
-}
-
 } // namespace
 
 TEST_F(ClothViewTest, theSceneIsThePinnedClothUnderOneLightSeenThroughTheCamera)
@@ -74,7 +70,7 @@ TEST_F(ClothViewTest, theSceneIsThePinnedClothUnderOneLightSeenThroughTheCamera)
     EXPECT_EQ(scene.clothSolver, scene.cloth->relaxator);
     EXPECT_EQ(scene.clothSolver->uniformStiffness, 60.0f);
     EXPECT_EQ(scene.clothSolver->damping, 0.1f);
-    expectVector(scene.clothSolver->gravity, 0, 0, -9.8f);
+    expectVectorNear(scene.clothSolver->gravity, 0, 0, -9.8f);
 
     ASSERT_EQ(scene.clothSolver->weights.count, 2500u);
     for (unsigned i = 0; i < 2500; ++i) {
@@ -91,17 +87,17 @@ TEST_F(ClothViewTest, eachFrameDrawsTheClothAsItWasThenStepsItUnderGravity)
 {
     view.draw();
     // Every spring starts at its rest length, so only gravity acts on the first step.
-    expectVector(weight(1).velocity, 0, 0, -0.49f);
-    expectVector(weight(1275).velocity, 0, 0, -0.49f);
+    expectVectorNear(weight(1).velocity, 0, 0, -0.49f);
+    expectVectorNear(weight(1275).velocity, 0, 0, -0.49f);
     EXPECT_NEAR(weight(1275).position.z, -0.0245f, 1e-6f);
 
     for (int frame = 0; frame < 20; ++frame) {
         view.draw();
     }
-    expectVector(weight(0).position, -250, -250, 0, 0);
-    expectVector(weight(49).position, -250, 240, 0, 0);
-    expectVector(weight(2450).position, 240, -250, 0, 0);
-    expectVector(weight(2499).position, 240, 240, 0, 0);
+    expectVectorNear(weight(0).position, -250, -250, 0, 0);
+    expectVectorNear(weight(49).position, -250, 240, 0, 0);
+    expectVectorNear(weight(2450).position, 240, -250, 0, 0);
+    expectVectorNear(weight(2499).position, 240, 240, 0, 0);
     EXPECT_LT(weight(1275).position.z, -1.0f) << "the middle sags";
 
     // The lit cloth covers the middle of the picture.
@@ -158,5 +154,5 @@ TEST_F(ClothViewTest, integrationMovesAWeightByItsVelocityOverTheStep)
     moving.velocity = Vector3<float>(10, -20, 0.5f);
     const float dt = 0.05f;
     ClothView::integrateWeight(&moving, &dt);
-    expectVector(moving.position, 1.5f, 1.0f, 3.025f);
+    expectVectorNear(moving.position, 1.5f, 1.0f, 3.025f);
 }

@@ -8,8 +8,8 @@
 #include "freetype/Font.h"
 #include "gui/Input.h"
 
-#include "../freetype/FontFiles.h"
-#include "../graphics3d/GLWindow.h"
+#include "support/FontFiles.h"
+#include "support/GLWindow.h"
 
 using vardel::demo::Gui;
 using vardel::gui::ButtonState;

@@ -5,7 +5,7 @@
 #include "freetype/FreetypeException.h"
 #include "freetype/NoMatchException.h"
 #include "io/IOException.h"
-#include "FontFiles.h"
+#include "support/FontFiles.h"
 #include "support/TestThread.h"
 
 #include <gtest/gtest.h>

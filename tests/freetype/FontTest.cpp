@@ -2,7 +2,7 @@
 #include "freetype/Font.h"
 #include "freetype/FreetypeException.h"
 #include "io/SystemFile.h"
-#include "FontFiles.h"
+#include "support/FontFiles.h"
 
 #include <gtest/gtest.h>
 

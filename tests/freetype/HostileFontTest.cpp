@@ -3,7 +3,7 @@
 #include "freetype/FontFactory.h"
 #include "freetype/FreetypeException.h"
 #include "io/SystemFile.h"
-#include "FontFiles.h"
+#include "support/FontFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 #include "support/TestThread.h"
 
 using vardel::test::TestThread;

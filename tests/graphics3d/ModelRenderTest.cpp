@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ClothScene.h"
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 #include "geometry/TriangleMesh3.h"
 #include "graphics3d/Context.h"
 #include "graphics3d/Extensions.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ClothScene.h"
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 #include "graphics3d/Ray.h"
 
 using namespace vardel::graphics3d;

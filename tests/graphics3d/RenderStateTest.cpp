@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 #include "graphics3d/Appearance.h"
 #include "graphics3d/Camera.h"
 #include "graphics3d/ColourMaterial.h"

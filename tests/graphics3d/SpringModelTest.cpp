@@ -9,9 +9,12 @@
 #include "graphics3d/ParameterBuffer.h"
 #include "graphics3d/VertexBuffer.h"
 #include "physics/Relaxator.h"
+#include "support/Expect.h"
 
 using namespace vardel::graphics3d;
 using vardel::math::Vector3;
+
+using vardel::test::expectVector;
 
 namespace {
 
@@ -29,13 +32,6 @@ std::vector<std::pair<unsigned, unsigned>> springEnds(const SpringModel::Solver&
     for (const auto& spring : solver.springs)
         ends.emplace_back(spring.weightA - solver.weights.elements, spring.weightB - solver.weights.elements);
     return ends;
-}
-
-void expectVector(const Vector3<float>& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XRes.h>
-#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +21,8 @@
 #include "application/Messenger.h"
 #include "gui/Window.h"
 
-#include "../e2e/CloseBox.h"
+#include "support/CloseBox.h"
+#include "support/XInput.h"
 
 // What the window tests share: running code on a window's thread, waiting for what its thread
 // does, a log of hook calls, and an X connection of the test's own that finds windows and makes
@@ -132,15 +132,8 @@ private:
     std::vector<std::string> entries;
 };
 
-class X {
+class X : public vardel::test::XInput {
 public:
-    X() : display(XOpenDisplay(nullptr)) {}
-    ~X()
-    {
-        if (display) {
-            XCloseDisplay(display);
-        }
-    }
 
     // The top-level X windows titled title.
     std::vector<::Window> topLevels(const char* title)
@@ -215,28 +208,8 @@ public:
         return result;
     }
 
-    void movePointer(int x, int y)
-    {
-        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
-        XSync(display, False);
-    }
-
-    void button(unsigned int number, bool press)
-    {
-        XTestFakeButtonEvent(display, number, press, CurrentTime);
-        XSync(display, False);
-    }
-
-    void key(KeySym symbol, bool press)
-    {
-        XTestFakeKeyEvent(display, XKeysymToKeycode(display, symbol), press, CurrentTime);
-        XSync(display, False);
-    }
-
     // What a window manager sends when the user presses the close box.
     void closeBox(::Window window) { sendCloseBox(display, window); }
-
-    Display* display;
 };
 
 } // namespace guitesting

@@ -4,6 +4,7 @@
 #include "math/Rectangle.h"
 #include "math/Vector.h"
 #include "math/Vector3.h"
+#include "support/Expect.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,9 @@ using vardel::math::Point;
 using vardel::math::Rectangle;
 using Vector3f = vardel::math::Vector3<float>;
 
-namespace {
+using vardel::test::expectVector;
 
-void expectVector(const Vector3f& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
-}
+namespace {
 
 void expectTransform(const Transform<float>& t, float a, float b, float tx, float c, float d, float ty)
 {

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "ClothFixture.h"
+#include "support/Expect.h"
 
 namespace cloth = vardel::physics::cloth;
 using vardel::container::Array;
@@ -19,16 +20,11 @@ using vardel::physics::Wind;
 using Solver = cloth::Solver;
 using Vector = cloth::Vector;
 
+using vardel::test::expectVector;
+
 namespace {
 
 void stay(vardel::physics::Weight<float, 3>*, const float*) {}
-
-void expectVector(const Vector& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
-}
 
 // Three weights 10 apart along x, joined in a chain, at rest, under the cloth's spring law.
 void buildChain(Solver& solver)

@@ -1,4 +1,5 @@
 #include "physics/Relaxator.h"
+#include "support/Expect.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@ using Solver = vardel::physics::Relaxator<float, 3>;
 using WeightF = vardel::physics::Weight<float, 3>;
 using SpringF = vardel::physics::Spring<float, 3>;
 using Vector = vardel::math::Vector3<float>;
+
+using vardel::test::expectVector;
 
 namespace {
 
@@ -22,13 +25,6 @@ void move(WeightF* weight, const float* dt)
 void stay(WeightF*, const float*)
 {
     ++callbacks;
-}
-
-void expectVector(const Vector& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
 }
 
 // Weight 0 at the origin, weight 1 at (2, 0, 0), one spring of stiffness 2 at rest length 1.

@@ -4,12 +4,12 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
 
 #include "WindowTesting.h"
+#include "support/XInput.h"
 
 using namespace windowtesting;
 
@@ -17,11 +17,10 @@ namespace {
 
 // A top-level window at (100, 100), 300 x 200, with a child at (50, 40), 200 x 120: the child
 // covers the screen from (150, 140) to (350, 260). Input is made with XTest, as a user would.
-class InputTest : public testing::Test {
+class InputTest : public testing::Test, protected vardel::test::XInput {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         movePointer(20, 20);
         seen().clear();
@@ -35,25 +34,6 @@ protected:
     void TearDown() override
     {
         DestroyWindow(window);
-        XCloseDisplay(display);
-    }
-
-    void movePointer(int x, int y)
-    {
-        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
-        XSync(display, False);
-    }
-
-    void button(unsigned int number, bool press)
-    {
-        XTestFakeButtonEvent(display, number, press, CurrentTime);
-        XSync(display, False);
-    }
-
-    void key(KeySym symbol, bool press)
-    {
-        XTestFakeKeyEvent(display, XKeysymToKeycode(display, symbol), press, CurrentTime);
-        XSync(display, False);
     }
 
     // Serves messages until one numbered message reaches target, returns it and forgets what was
@@ -81,7 +61,6 @@ protected:
         return static_cast<int>(std::count(numbers.begin(), numbers.end(), message));
     }
 
-    Display* display = nullptr;
     HWND window = nullptr;
     HWND child = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "GLWindow.h"
+#include "support/GLWindow.h"
 
 #include "graphics3d/Context.h"
 
