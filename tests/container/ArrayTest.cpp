@@ -53,3 +53,16 @@ TEST(Array, RelocatesElementsBytewiseAndDestroysOnlyRemovedOnes)
     }
     EXPECT_EQ(destroyed, 5);
 }
+
+TEST(Array, growthAfterAShrinkStepsFromTheCountNotTheCapacity)
+{
+    Array<unsigned int> array;
+    array.resize(40);
+    array.resize(41);
+    ASSERT_EQ(array.capacity, 80u);
+    array.resize(4);
+    array.resize(81);
+    // The count (4) sets the step: 80 + 4, not 80 + 80.
+    EXPECT_EQ(array.capacity, 84u);
+    EXPECT_EQ(array.count, 81u);
+}

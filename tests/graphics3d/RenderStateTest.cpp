@@ -303,6 +303,28 @@ TEST_F(GLTest, CameraLoadsTheFrustumAndKeepsTheMatrixMode)
     expectMatrix(floats(GL_PROJECTION_MATRIX, 16), transformed);
 }
 
+TEST_F(GLTest, cameraWithUnequalSidesLoadsItsOwnFrustum)
+{
+    // Width against height and left against bottom: a swap of either pair changes the matrix.
+    Camera camera;
+    camera.left = -0.3f;
+    camera.bottom = -0.1f;
+    camera.width = 0.8f;
+    camera.height = 0.5f;
+    camera.zNear = 1.5f;
+    camera.zFar = 900;
+    context->matrices.setMode(GL_MODELVIEW);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.3, 0.5, -0.1, 0.4, 1.5, 900);
+    std::vector<float> frustum = floats(GL_PROJECTION_MATRIX, 16);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+
+    camera.apply();
+    expectMatrix(floats(GL_PROJECTION_MATRIX, 16), frustum);
+}
+
 TEST_F(GLTest, ClientArraysFollowTheShader)
 {
     auto normals = shaderAppearance(0x005);

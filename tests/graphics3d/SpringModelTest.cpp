@@ -48,6 +48,23 @@ TEST(SpringModel, SmallestClothJoinsEveryPairOnceInGridOrder)
     model->release();
 }
 
+TEST(SpringModel, aThreeByThreeClothAddsRightLowerAndBothDiagonalsPerWeight)
+{
+    // Weight 1 and weight 4 are the ones with both diagonals: lower right before lower left.
+    SpringModel* model = SpringModel::createCloth(3, 3);
+    ASSERT_NE(model, nullptr);
+    using Ends = std::vector<std::pair<unsigned, unsigned>>;
+    EXPECT_EQ(springEnds(*model->relaxator), (Ends{{0, 1}, {0, 3}, {0, 4},
+                                                   {1, 2}, {1, 4}, {1, 5}, {1, 3},
+                                                   {2, 5}, {2, 4},
+                                                   {3, 4}, {3, 6}, {3, 7},
+                                                   {4, 5}, {4, 7}, {4, 8}, {4, 6},
+                                                   {5, 8}, {5, 7},
+                                                   {6, 7},
+                                                   {7, 8}}));
+    model->release();
+}
+
 TEST(SpringModel, DemoClothHasItsWeightsSpringsAndTriangles)
 {
     SpringModel* model = SpringModel::createCloth(50, 50);

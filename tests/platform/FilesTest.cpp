@@ -1,8 +1,10 @@
 #include "platform/Win32.h"
+#include "platform/posix/LastError.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -115,6 +117,31 @@ TEST_F(Files, errnoBecomesWin32Codes)
     EXPECT_EQ(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, 2 /* CREATE_ALWAYS */, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Files, errnoOfFullReadOnlyTakenAndUnseekableTargetsBecomeWin32Codes)
+{
+    using vardel::platform::posix::errorFromErrno;
+    // The errno values come from real calls where the system can make them here.
+    int full = open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    EXPECT_EQ(write(full, "x", 1), -1);
+    EXPECT_EQ(errorFromErrno(errno), ERROR_DISK_FULL);
+    close(full);
+
+    std::string file = folder.write("file", "x");
+    EXPECT_EQ(open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600), -1);
+    EXPECT_EQ(errorFromErrno(errno), ERROR_FILE_EXISTS);
+
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    EXPECT_EQ(lseek(ends[0], 1, SEEK_SET), -1);
+    EXPECT_EQ(errorFromErrno(errno), ERROR_SEEK);
+    close(ends[0]);
+    close(ends[1]);
+
+    EXPECT_EQ(errorFromErrno(EROFS), ERROR_WRITE_PROTECT);
+    EXPECT_EQ(errorFromErrno(EDQUOT), ERROR_DISK_FULL);
 }
 
 TEST_F(Files, shareModeDecidesWhoMayOpenTogether)

@@ -218,3 +218,46 @@ TEST_F(InputTest, aDragOutOfTheChildReportsNoMovesOutsideItsClientArea)
     Seen release = waitFor(window, WM_LBUTTONUP);
     EXPECT_EQ(release.lParam, MAKELPARAM(30, 25));
 }
+
+TEST_F(InputTest, rightHandModifiersKeypadAndPunctuationHaveTheirVirtualCodes)
+{
+    movePointer(200, 180);
+    waitFor(child, WM_MOUSEMOVE);
+
+    // Each modifier is its shared code and its own side, never the other side.
+    struct Modifier {
+        KeySym symbol;
+        int shared;
+        int side;
+        int otherSide;
+    };
+    for (const Modifier& modifier : {Modifier{XK_Control_R, VK_CONTROL, VK_RCONTROL, VK_LCONTROL},
+                                     Modifier{XK_Alt_R, VK_MENU, VK_RMENU, VK_LMENU},
+                                     Modifier{XK_Control_L, VK_CONTROL, VK_LCONTROL, VK_RCONTROL}}) {
+        SCOPED_TRACE(modifier.side);
+        key(modifier.symbol, true);
+        EXPECT_EQ(waitFor(child, WM_KEYDOWN).wParam, static_cast<WPARAM>(modifier.shared));
+        EXPECT_LT(GetKeyState(modifier.shared), 0);
+        EXPECT_LT(GetKeyState(modifier.side), 0);
+        EXPECT_GE(GetKeyState(modifier.otherSide), 0);
+        key(modifier.symbol, false);
+        EXPECT_EQ(waitFor(child, WM_KEYUP).wParam, static_cast<WPARAM>(modifier.shared));
+        EXPECT_GE(GetKeyState(modifier.side), 0);
+    }
+
+    struct Plain {
+        KeySym symbol;
+        int code;
+    };
+    for (const Plain& plain : {Plain{XK_KP_Add, VK_ADD}, Plain{XK_KP_Subtract, VK_SUBTRACT},
+                               Plain{XK_KP_Multiply, VK_MULTIPLY}, Plain{XK_KP_Divide, VK_DIVIDE},
+                               Plain{XK_KP_Enter, VK_RETURN}, Plain{XK_semicolon, VK_OEM_1},
+                               Plain{XK_comma, VK_OEM_COMMA}, Plain{XK_minus, VK_OEM_MINUS},
+                               Plain{XK_slash, VK_OEM_2}, Plain{XK_bracketleft, VK_OEM_4},
+                               Plain{XK_apostrophe, VK_OEM_7}}) {
+        SCOPED_TRACE(plain.code);
+        key(plain.symbol, true);
+        key(plain.symbol, false);
+        EXPECT_EQ(waitFor(child, WM_KEYUP).wParam, static_cast<WPARAM>(plain.code));
+    }
+}

@@ -282,3 +282,45 @@ TEST(MessageQueue, sourcesWakeTheWaitAndIdleMessagesComeLast)
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     queue.removeSource(&source);
 }
+
+TEST(MessageQueue, aMessagePostedWhileLookingIsTakenInsteadOfSleeping)
+{
+    // Its idle step posts one thread message: after the look at the posted messages, before the
+    // owner sleeps, when a post wakes no one.
+    struct PostingSource : MessageSource {
+        int descriptor() override { return -1; }
+        void pump(MessageQueue&) override {}
+        bool idle(MSG&, HWND, UINT, UINT, bool) override
+        {
+            if (!posted) {
+                posted = true;
+                PostThreadMessageA(GetCurrentThreadId(), WM_USER + 9, 0, 0);
+            }
+            return false;
+        }
+        bool posted = false;
+    };
+    std::atomic<DWORD> owner{0};
+    std::atomic<UINT> taken{0};
+    std::thread thread([&] {
+        PostingSource source;
+        MessageQueue& queue = MessageQueue::current();
+        queue.addSource(&source);
+        owner = GetCurrentThreadId();
+        MSG msg;
+        GetMessageA(&msg, nullptr, 0, 0);
+        taken = msg.message;
+        queue.removeSource(&source);
+    });
+    for (int waited = 0; taken == 0 && waited < 2000; waited += 10) {
+        Sleep(10);
+    }
+    // A lost wake-up leaves the owner asleep on the message: a quit frees it.
+    bool slept = taken == 0;
+    if (slept && owner != 0) {
+        PostThreadMessageA(owner, WM_QUIT, 0, 0);
+    }
+    thread.join();
+    EXPECT_FALSE(slept) << "GetMessageA slept with a message in the queue";
+    EXPECT_EQ(taken, WM_USER + 9u);
+}

@@ -161,6 +161,26 @@ TEST(Signal, waitConsumesASetSignalAndPulsesAreNotKept)
     EXPECT_FALSE(signal.isSet());
 }
 
+TEST(Signal, resetClearsASetSignalSoTheNextWaitWaits)
+{
+    Signal signal;
+    signal.set();
+    signal.reset();
+    EXPECT_FALSE(signal.isSet());
+    EXPECT_EQ(WaitForSingleObject(signal.event, 0), WAIT_TIMEOUT);
+
+    std::atomic<bool> woken{false};
+    TestThread waiter([&] {
+        signal.wait();
+        woken = true;
+    });
+    Sleep(50);
+    EXPECT_FALSE(woken);
+    signal.set();
+    waiter.join();
+    EXPECT_TRUE(woken);
+}
+
 TEST(Mutex, isRecursiveAndExcludesOthersUntilFullyUnlocked)
 {
     Mutex mutex;
