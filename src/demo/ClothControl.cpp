@@ -82,6 +82,8 @@ void ClothControl::dropCloth()
     }
     wind.triangles = nullptr;
     breaker.brokenEnds.resize(0);
+    // Its buffers belong to the rendering context, current here and gone by the time this goes.
+    object::releaseAndClear(ballModel);
 }
 
 void ClothControl::drawBall()

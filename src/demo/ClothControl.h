@@ -38,7 +38,8 @@ public:
     // Scene
     // Binds the switched-on effects to the scene's new cloth, which starts pinned.
     void takeCloth();
-    // Unbinds every effect and lets go of the cloth, before it goes.
+    // Unbinds every effect and lets go of the cloth and the ball's picture, before the cloth goes;
+    // on the window thread with the rendering context current.
     void dropCloth();
     // Draws the ball while it is on, with the cloth's parameters.
     void drawBall();
@@ -73,7 +74,7 @@ public:
 private:
     void bind(physics::Effect* effect, bool on);
 
-    // Drawn while the ball is on; made on first use.
+    // Drawn while the ball is on; made on first use after takeCloth.
     graphics3d::SpringModel* ballModel;
     bool stepPending;
     // The plane the grabbed weight moves in, and how far the weight lay from the point grabbed.

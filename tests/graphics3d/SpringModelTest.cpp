@@ -220,3 +220,23 @@ TEST(SpringModel, TrianglesAlongABrokenSpringLeaveTheIndexBuffer)
     EXPECT_EQ(model->indices.count, 9u);
     model->release();
 }
+
+TEST(SpringModel, BallHasItsWeightsOnTheSphereAndItsTrianglesFacingOut)
+{
+    EXPECT_EQ(SpringModel::createBall(Vector3<float>(0, 0, 0), 1.0f, 1, 6), nullptr);
+    EXPECT_EQ(SpringModel::createBall(Vector3<float>(0, 0, 0), 1.0f, 4, 2), nullptr);
+    const Vector3<float> centre(1, 2, 3);
+    SpringModel* ball = SpringModel::createBall(centre, 5.0f, 4, 6);
+    ASSERT_NE(ball, nullptr);
+    EXPECT_EQ(ball->relaxator->weights.count, 2u + 3u * 6u);
+    EXPECT_EQ(ball->relaxator->springs.count, 0);
+    EXPECT_EQ(indexData(*ball).size(), 6u * 6u * 3u);
+    ball->update();
+    for (std::uint32_t i = 0; i < ball->relaxator->weights.count; ++i) {
+        Vector3<float> out = Vector3<float>::difference(ball->vertices[2 * i], centre);
+        EXPECT_NEAR(out.length(), 5.0f, 1e-5f) << i;
+        const Vector3<float>& normal = ball->vertices[2 * i + 1];
+        EXPECT_GT(normal.x * out.x + normal.y * out.y + normal.z * out.z, 4.5f) << "weight " << i;
+    }
+    ball->release();
+}
