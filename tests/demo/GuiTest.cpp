@@ -147,6 +147,23 @@ TEST_F(GuiTest, middleDragsPanAndRightDragsDolly)
     EXPECT_EQ(gui->turn, 0.0f);
 }
 
+TEST_F(GuiTest, theWheelDolliesAndTheCameraResetsToItsStart)
+{
+    gui->mouseWheel(120.0f, 0);
+    EXPECT_FLOAT_EQ(gui->viewMatrix[11], -380.0f) << "forward moves closer";
+    EXPECT_TRUE(drainMessages());
+    gui->mouseWheel(-240.0f, 0);
+    EXPECT_FLOAT_EQ(gui->viewMatrix[11], -420.0f);
+    drag(Point(10, 10), Point(60, 30), ButtonState::leftDown | ButtonState::middleDown);
+    ASSERT_NE(gui->turn, 0.0f);
+    drainMessages();
+
+    gui->resetCamera();
+    EXPECT_TRUE(drainMessages());
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(gui->viewMatrix[i], i == 11 ? -400.0f : (i % 5 == 0 ? 1.0f : 0.0f)) << i;
+}
+
 TEST_F(GuiTest, onlyMovesWithAButtonHeldAskForARepaint)
 {
     gui->mouseMoved(Point(10, 10), 0);
