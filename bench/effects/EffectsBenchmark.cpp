@@ -37,7 +37,7 @@ struct ClothWithEffects {
         wind.strength = 0.003f;
         wind.gustiness = 0.6f;
         wind.gustPeriod = 2.0f;
-        breaker.ratio = 6.0f;
+        breaker.ratio = 10.0f;
         solver.attach(&wind);
         solver.attach(&ball);
         solver.attach(&breaker);

@@ -26,9 +26,9 @@ const Vector windDirection(0.3f, 0.2f, 0.93f);
 constexpr float windSpeed = 40.0f;
 constexpr float windStrength = 0.003f;
 // The hanging cloth stretches the springs at its pins to nearly five times their rest length under
-// its own weight: at a lower ratio it would tear off its corners as soon as tearing is on, rather
-// than where a hand pulls it.
-constexpr float tearRatio = 6.0f;
+// its own weight, and to almost eight as it first drops: at a lower ratio it would tear off its
+// corners as soon as tearing is on, rather than where a hand pulls it.
+constexpr float tearRatio = 10.0f;
 
 bool ray(const graphics3d::Camera& camera, const float* view, math::Point size, math::Point point,
          graphics3d::Ray& out)
