@@ -2,72 +2,129 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <limits>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "ClothFixture.h"
+#include "HeapBytes.h"
 
 namespace cloth = vardel::physics::cloth;
 
 namespace {
 
 constexpr float dt = 0.05f;
+constexpr int sides[] = {50, 100, 200, 400};
 
-// One step of the pinned 50 x 50 cloth through the solver.
+// The thread's own CPU time: on a machine shared with other work, wall time also counts the time
+// other processes hold the core.
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Twice the core's 4 MB second-level cache, written and read: after it, a step finds nothing of
+// its data in the core's caches, as after a frame's rasterisation.
+void evictCaches()
+{
+    static std::vector<unsigned char> sweep(16u << 20);
+    for (std::size_t i = 0; i < sweep.size(); i += 64)
+        ++sweep[i];
+    benchmark::DoNotOptimize(sweep.data());
+    benchmark::ClobberMemory();
+}
+
+// Times one step per iteration, cold (after evictCaches) when state.range(1) is 1.
+template <typename Step>
+void timeSteps(benchmark::State& state, Step&& step)
+{
+    bool cold = state.range(1) != 0;
+    for (auto _ : state) {
+        if (cold)
+            evictCaches();
+        double start = threadSeconds();
+        step();
+        benchmark::ClobberMemory();
+        state.SetIterationTime(threadSeconds() - start);
+    }
+}
+
+// One step of the pinned side x side cloth through the solver.
 void solverStep(benchmark::State& state)
 {
+    auto side = static_cast<unsigned>(state.range(0));
     cloth::Solver solver;
-    cloth::build(solver, 50, 50);
-    for (auto _ : state) {
-        solver.step(cloth::integrateWeight, dt);
-        benchmark::DoNotOptimize(solver.weights.elements);
-        benchmark::ClobberMemory();
-    }
+    cloth::build(solver, side, side);
+    timeSteps(state, [&] { solver.step(cloth::integrateWeight, dt); });
     state.counters["springs"] = static_cast<double>(solver.springs.count);
 }
 
-// The same step over contiguous arrays.
+// The same step as a plain loop over contiguous arrays.
 void plainStep(benchmark::State& state)
 {
+    auto side = static_cast<unsigned>(state.range(0));
     cloth::Solver solver;
-    cloth::build(solver, 50, 50);
+    cloth::build(solver, side, side);
     cloth::PlainSolver plain(solver);
-    for (auto _ : state) {
-        plain.step(dt);
-        benchmark::DoNotOptimize(plain.positions.data());
-        benchmark::ClobberMemory();
-    }
+    timeSteps(state, [&] { plain.step(dt); });
 }
 
-// Prints the runs as usual and keeps the fastest repetition of each benchmark for the ratio.
+void sizes(benchmark::internal::Benchmark* benchmark)
+{
+    for (int side : sides)
+        for (int cold : {0, 1})
+            benchmark->Args({side, cold});
+}
+
+BENCHMARK(solverStep)->Apply(sizes)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(plainStep)->Apply(sizes)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(3);
+
+// Keeps the fastest repetition of each run for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    struct Best {
-        double real = std::numeric_limits<double>::max();
-        double cpu = std::numeric_limits<double>::max();
-    };
-
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred)
                 continue;
-            Best& entry = best[run.run_name.function_name];
-            entry.real = std::min(entry.real, run.GetAdjustedRealTime());
-            entry.cpu = std::min(entry.cpu, run.GetAdjustedCPUTime());
+            auto [entry, added] = best.try_emplace(run.run_name.function_name + "/" + run.run_name.args,
+                                                   std::numeric_limits<double>::max());
+            entry->second = std::min(entry->second, run.GetAdjustedRealTime());
         }
     }
 
-    std::map<std::string, Best> best;
+    double find(const std::string& name) const
+    {
+        auto entry = best.find(name);
+        return entry == best.end() ? 0.0 : entry->second;
+    }
+
+    std::map<std::string, double> best;
 };
 
-} // namespace
+// Heap bytes per weight and per spring of a freshly built cloth: the weight array, then the spring
+// pool's blocks and everything the solver keeps for its springs.
+void printHeap(int side)
+{
+    auto* solver = new cloth::Solver;
+    std::size_t before = heapBytes();
+    cloth::build(*solver, static_cast<unsigned>(side), static_cast<unsigned>(side));
+    solver->step(cloth::integrateWeight, dt);
+    std::size_t weightBytes = solver->weights.capacity * sizeof(vardel::physics::Weight<float, 3>);
+    std::size_t springBytes = heapBytes() - before - weightBytes;
+    std::printf("side %3d: heap %.1f bytes per weight, %.1f bytes per spring, %.1f bytes per weight in all\n", side,
+                static_cast<double>(weightBytes) / solver->weights.count,
+                static_cast<double>(springBytes) / solver->springs.count,
+                static_cast<double>(weightBytes + springBytes) / solver->weights.count);
+    solver->release();
+}
 
-BENCHMARK(solverStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
-BENCHMARK(plainStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -85,15 +142,18 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    auto solver = reporter.best.find("solverStep");
-    auto plain = reporter.best.find("plainStep");
-    if (solver != reporter.best.end() && plain != reporter.best.end()) {
-        // CPU time is the steadier measure when other processes share the machine.
-        const RatioReporter::Best& s = solver->second;
-        const RatioReporter::Best& p = plain->second;
-        std::printf("cloth step, best of repetitions (us): solver %.2f real, %.2f cpu; plain arrays %.2f real, "
-                    "%.2f cpu; ratio solver/plain %.3f real, %.3f cpu\n",
-                    s.real, s.cpu, p.real, p.cpu, s.real / p.real, s.cpu / p.cpu);
+    std::printf("cloth step, best of repetitions, thread CPU time (us); cold = after a 16 MB cache sweep\n");
+    for (int side : sides) {
+        for (int cold : {0, 1}) {
+            std::string args = std::to_string(side) + "/" + std::to_string(cold);
+            double solver = reporter.find("solverStep/" + args);
+            double plain = reporter.find("plainStep/" + args);
+            if (solver > 0 && plain > 0)
+                std::printf("side %3d %s: solver %9.1f, plain arrays %9.1f, ratio %.3f\n", side, cold ? "cold" : "warm",
+                            solver, plain, solver / plain);
+        }
     }
+    for (int side : sides)
+        printHeap(side);
     return 0;
 }

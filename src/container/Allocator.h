@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <new>
 
 namespace vardel::container {
 
 // A pool of fixed-size slots for records that are made and dropped often. It grows in blocks of
-// 64, 64, 128, 256, ... slots and hands freed slots out again before touching a new block.
+// 64, 64, 128, 256, ... slots and hands freed slots out again before touching a new block. A capped
+// pool's new block holds at most a third of the slots it has (at least 64), so that beyond its
+// first 256 slots no more than a quarter of them lie unused.
 template <typename T>
 class Allocator : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Allocator)
@@ -32,7 +35,7 @@ class Allocator : public object::Object {
     static constexpr std::size_t slotOffset = (sizeof(Block) + slotAlignment - 1) / slotAlignment * slotAlignment;
     static_assert(slotAlignment <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "slots need an over-aligned block");
 
-    Allocator() : firstBlock(nullptr), lastBlock(nullptr), freeList(nullptr), growBy(64)
+    Allocator() : firstBlock(nullptr), lastBlock(nullptr), freeList(nullptr), growBy(64), slotCount(0), capped(false)
     {
         // The first block leaves the step at 64, so that the next blocks hold 64, 128, 256, ...
         grow();
@@ -72,10 +75,12 @@ class Allocator : public object::Object {
         freeList = freed;
     }
 
-    // Adds a block of growBy slots, chained in address order ahead of the current free list.
+    // Adds a block of growBy slots (fewer when capped), chained in address order ahead of the current
+    // free list.
     void grow()
     {
-        auto count = static_cast<std::size_t>(growBy);
+        std::int32_t blockSlots = capped ? std::clamp(slotCount / 3, 64, growBy) : growBy;
+        auto count = static_cast<std::size_t>(blockSlots);
         auto* block = static_cast<Block*>(::operator new(slotOffset + count * slotSize));
         block->next = nullptr;
         if (lastBlock)
@@ -90,13 +95,19 @@ class Allocator : public object::Object {
             slot->next = i + 1 < count ? reinterpret_cast<FreeSlot*>(slots + (i + 1) * slotSize) : freeList;
         }
         freeList = reinterpret_cast<FreeSlot*>(slots);
-        growBy *= 2;
+        slotCount += blockSlots;
+        // A capped pool makes many more blocks; its doubling bound must not overflow.
+        if (growBy <= std::numeric_limits<std::int32_t>::max() / 2)
+            growBy *= 2;
     }
 
     Block* firstBlock;
     Block* lastBlock;
     FreeSlot* freeList;
     std::int32_t growBy;
+    // The slots of every block.
+    std::int32_t slotCount;
+    bool capped;
 };
 
 } // namespace vardel::container

@@ -91,7 +91,11 @@ void applySprings(container::List<SpringF>& springs, const Law& law)
 
 } // namespace
 
-Relaxator<float, 3>::Relaxator() : gravity(0, 0, 0), uniformStiffness(0.0f), damping(0.0f) {}
+Relaxator<float, 3>::Relaxator() : gravity(0, 0, 0), uniformStiffness(0.0f), damping(0.0f)
+{
+    // A cloth is built once and large: doubling blocks would leave up to half of its slots unused.
+    springs.pool.capped = true;
+}
 
 void Relaxator<float, 3>::setWeightCount(unsigned count)
 {

@@ -15,8 +15,9 @@ TEST(Cloth, BuildsFromBlocksAndStepsWithoutAllocating)
     cloth::build(solver, 50, 50);
     EXPECT_EQ(solver.weights.count, 2500u);
     EXPECT_EQ(solver.springs.count, 9702);
-    // One array plus eight more spring blocks (64, 128, ..., 8192 slots).
-    EXPECT_EQ(allocationCount() - before, 9);
+    // One array plus sixteen more spring blocks: 64, 64, 64, then a third of the slots so far.
+    EXPECT_EQ(allocationCount() - before, 17);
+    EXPECT_EQ(solver.springs.pool.slotCount, 10722);
 
     before = allocationCount();
     for (int i = 0; i < 10; ++i)

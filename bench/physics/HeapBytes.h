@@ -1,0 +1,6 @@
+#pragma once
+
+#include <cstddef>
+
+// The bytes taken through operator new since the program started.
+std::size_t heapBytes();
