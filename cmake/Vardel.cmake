@@ -53,5 +53,7 @@ function(vardel_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
+  # Helpers shared by the benchmark folders.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench/support)
   set_property(GLOBAL APPEND PROPERTY VARDEL_BENCHMARKS ${name})
 endfunction()

@@ -1,14 +1,12 @@
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <limits>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "ClothFixture.h"
+#include "BestRuns.h"
 #include "HeapBytes.h"
 
 namespace cloth = vardel::physics::cloth;
@@ -27,11 +25,11 @@ double threadSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Twice the core's 4 MB second-level cache, written and read: after it, a step finds nothing of
-// its data in the core's caches, as after a frame's rasterisation.
+// Four times a core's 2 MB second-level cache, read and written: after it, a step finds nothing of
+// its data in the core's own caches, as after a frame's rasterisation.
 void evictCaches()
 {
-    static std::vector<unsigned char> sweep(16u << 20);
+    static std::vector<unsigned char> sweep(8u << 20);
     for (std::size_t i = 0; i < sweep.size(); i += 64)
         ++sweep[i];
     benchmark::DoNotOptimize(sweep.data());
@@ -53,7 +51,7 @@ void timeSteps(benchmark::State& state, Step&& step)
     }
 }
 
-// One step of the pinned side x side cloth through the solver.
+// One step of the pinned side x side cloth through the solver, recording every spring.
 void solverStep(benchmark::State& state)
 {
     auto side = static_cast<unsigned>(state.range(0));
@@ -61,6 +59,17 @@ void solverStep(benchmark::State& state)
     cloth::build(solver, side, side);
     timeSteps(state, [&] { solver.step(cloth::integrateWeight, dt); });
     state.counters["springs"] = static_cast<double>(solver.springs.count);
+}
+
+// The same over the solver's packed copy of its springs, which records none, as the demo steps.
+void packedStep(benchmark::State& state)
+{
+    auto side = static_cast<unsigned>(state.range(0));
+    cloth::Solver solver;
+    cloth::build(solver, side, side);
+    solver.recordsSprings = false;
+    solver.step(cloth::integrateWeight, dt);
+    timeSteps(state, [&] { solver.step(cloth::integrateWeight, dt); });
 }
 
 // The same step as a plain loop over contiguous arrays.
@@ -80,47 +89,29 @@ void sizes(benchmark::internal::Benchmark* benchmark)
             benchmark->Args({side, cold});
 }
 
-BENCHMARK(solverStep)->Apply(sizes)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(3);
-BENCHMARK(plainStep)->Apply(sizes)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(solverStep)->Apply(sizes)->UseManualTime()->MinTime(0.05)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(packedStep)->Apply(sizes)->UseManualTime()->MinTime(0.05)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(plainStep)->Apply(sizes)->UseManualTime()->MinTime(0.05)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
-// Keeps the fastest repetition of each run for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            auto [entry, added] = best.try_emplace(run.run_name.function_name + "/" + run.run_name.args,
-                                                   std::numeric_limits<double>::max());
-            entry->second = std::min(entry->second, run.GetAdjustedRealTime());
-        }
-    }
-
-    double find(const std::string& name) const
-    {
-        auto entry = best.find(name);
-        return entry == best.end() ? 0.0 : entry->second;
-    }
-
-    std::map<std::string, double> best;
-};
-
-// Heap bytes per weight and per spring of a freshly built cloth: the weight array, then the spring
-// pool's blocks and everything the solver keeps for its springs.
+// Heap bytes of a freshly built cloth: the weight array per weight, the spring pool's blocks per
+// spring, and what a step without records adds for its packed copy, per weight in all.
 void printHeap(int side)
 {
     auto* solver = new cloth::Solver;
     std::size_t before = heapBytes();
     cloth::build(*solver, static_cast<unsigned>(side), static_cast<unsigned>(side));
-    solver->step(cloth::integrateWeight, dt);
+    std::size_t built = heapBytes() - before;
     std::size_t weightBytes = solver->weights.capacity * sizeof(vardel::physics::Weight<float, 3>);
-    std::size_t springBytes = heapBytes() - before - weightBytes;
-    std::printf("side %3d: heap %.1f bytes per weight, %.1f bytes per spring, %.1f bytes per weight in all\n", side,
-                static_cast<double>(weightBytes) / solver->weights.count,
-                static_cast<double>(springBytes) / solver->springs.count,
-                static_cast<double>(weightBytes + springBytes) / solver->weights.count);
+    std::size_t springBytes = built - weightBytes;
+    solver->recordsSprings = false;
+    solver->step(cloth::integrateWeight, dt);
+    std::size_t packBytes = heapBytes() - before - built;
+    double weights = solver->weights.count;
+    std::printf("side %3d: heap %.1f bytes per weight, %.1f per spring, %.1f per weight in all; the packed copy "
+                "%.1f more per weight\n",
+                side, static_cast<double>(weightBytes) / weights,
+                static_cast<double>(springBytes) / solver->springs.count, static_cast<double>(built) / weights,
+                static_cast<double>(packBytes) / weights);
     solver->release();
 }
 
@@ -138,19 +129,21 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
 
-    RatioReporter reporter;
+    BestRuns reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("cloth step, best of repetitions, thread CPU time (us); cold = after a 16 MB cache sweep\n");
+    std::printf("cloth step, best of repetitions, thread CPU time (us); cold = after an 8 MB cache sweep\n");
     for (int side : sides) {
         for (int cold : {0, 1}) {
             std::string args = std::to_string(side) + "/" + std::to_string(cold);
-            double solver = reporter.find("solverStep/" + args);
-            double plain = reporter.find("plainStep/" + args);
-            if (solver > 0 && plain > 0)
-                std::printf("side %3d %s: solver %9.1f, plain arrays %9.1f, ratio %.3f\n", side, cold ? "cold" : "warm",
-                            solver, plain, solver / plain);
+            double solver = reporter.find("solverStep/" + args).real;
+            double packed = reporter.find("packedStep/" + args).real;
+            double plain = reporter.find("plainStep/" + args).real;
+            if (solver > 0 && packed > 0 && plain > 0)
+                std::printf("side %3d %s: plain arrays %9.1f; recording solver %9.1f, ratio %.3f; packed solver %9.1f, "
+                            "ratio %.3f\n",
+                            side, cold ? "cold" : "warm", plain, solver, solver / plain, packed, packed / plain);
         }
     }
     for (int side : sides)

@@ -230,23 +230,27 @@ bool SpringModel::computeVertices()
         return false;
     if (vertices.count != 2 * n)
         vertices.resize(2 * n);
+    if (positions.count != n)
+        positions.resize(n);
 
     using Vector = math::Vector3<float>;
     Vector* vertex = vertices.elements;
+    Vector* position = positions.elements;
     const physics::Weight<float, 3>* weight = relaxator->weights.elements;
     for (std::uint32_t i = 0; i < n; ++i) {
-        vertex[2 * i] = weight[i].position;
+        position[i] = weight[i].position;
+        vertex[2 * i] = position[i];
         vertex[2 * i + 1].setZero();
     }
 
     // Unnormalised face normals: larger triangles weigh more in the smooth normal. The positions
-    // are read from the weights: read from beside the normals being summed, they would stall on
-    // the stores just made.
+    // are not read from beside the normals being summed, where they would stall on the stores
+    // just made.
     const unsigned int* index = indices.elements;
     for (std::uint32_t t = 0; t + 2 < indices.count; t += 3) {
-        const Vector& p0 = weight[index[t]].position;
-        const Vector& p1 = weight[index[t + 1]].position;
-        const Vector& p2 = weight[index[t + 2]].position;
+        const Vector& p0 = position[index[t]];
+        const Vector& p1 = position[index[t + 1]];
+        const Vector& p2 = position[index[t + 2]];
         Vector normal = Vector::cross(Vector::difference(p1, p0), Vector::difference(p2, p0));
         vertex[2 * index[t] + 1].add(normal);
         vertex[2 * index[t + 1] + 1].add(normal);
@@ -259,9 +263,9 @@ bool SpringModel::computeVertices()
         else if (value >= high)
             high = value;
     };
-    Vector min = vertex[0], max = vertex[0];
+    Vector min = position[0], max = position[0];
     for (std::uint32_t i = 0; i < n; ++i) {
-        const Vector& p = vertex[2 * i];
+        const Vector& p = position[i];
         extend(p.x, min.x, max.x);
         extend(p.y, min.y, max.y);
         extend(p.z, min.z, max.z);

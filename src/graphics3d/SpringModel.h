@@ -76,6 +76,9 @@ private:
 
     // 1 + the largest index: the weights the triangles need.
     std::uint32_t indexEnd;
+    // The weights' positions, gathered once per update so that the triangles read them from
+    // contiguous memory rather than from the weights, and apart from the normals being summed.
+    container::Array<math::Vector3<float>> positions;
 };
 
 } // namespace vardel::graphics3d

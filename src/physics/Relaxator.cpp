@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "physics/Effect.h"
+#include "physics/SpringLaw.h"
 
 namespace vardel::physics {
 
@@ -12,20 +13,6 @@ namespace {
 using Vector = math::Vector3<float>;
 using WeightF = Weight<float, 3>;
 using SpringF = Spring<float, 3>;
-
-// The relative change of length (len - rest) / len. A spring of zero length has no direction to
-// push along and gives 0, where the quotient would be NaN or infinite.
-float stretch(float len, float restLength)
-{
-    return len > 0.0f ? (len - restLength) / len : 0.0f;
-}
-
-// A weight of zero mass takes no spring impulse instead of an infinite one, which would spread
-// NaN through every spring that reaches it.
-float inverseMass(float mass)
-{
-    return mass != 0.0f ? 1.0f / mass : 0.0f;
-}
 
 // Each spring's stiffness and dt; the ends' masses scale the impulses. The recorded force is the
 // impulse on A before the division by its mass.
@@ -91,7 +78,7 @@ void applySprings(container::List<SpringF>& springs, const Law& law)
 
 } // namespace
 
-Relaxator<float, 3>::Relaxator() : gravity(0, 0, 0), uniformStiffness(0.0f), damping(0.0f)
+Relaxator<float, 3>::Relaxator() : gravity(0, 0, 0), uniformStiffness(0.0f), damping(0.0f), recordsSprings(true)
 {
     // A cloth is built once and large: doubling blocks would leave up to half of its slots unused.
     springs.pool.capped = true;
@@ -102,6 +89,7 @@ void Relaxator<float, 3>::setWeightCount(unsigned count)
     weights.clear();
     springs.clear();
     weights.resize(count);
+    pack.invalidate();
 }
 
 void Relaxator<float, 3>::addSpring(unsigned a, unsigned b, float stiffness)
@@ -114,6 +102,7 @@ void Relaxator<float, 3>::addSpring(unsigned a, unsigned b, float stiffness)
     spring.nextAtB = spring.weightB->firstSpring;
     spring.weightB->firstSpring = &spring;
     spring.weightA->firstSpring = &spring;
+    pack.invalidate();
 }
 
 void Relaxator<float, 3>::captureRest()
@@ -126,6 +115,12 @@ void Relaxator<float, 3>::captureRest()
     }
     for (WeightF& weight : weights)
         weight.velocity.setZero();
+    pack.invalidate();
+}
+
+void Relaxator<float, 3>::springsChanged()
+{
+    pack.invalidate();
 }
 
 void Relaxator<float, 3>::setPinned(unsigned index, bool pinned)
@@ -138,10 +133,15 @@ void Relaxator<float, 3>::step(WeightCallback integrate, float dt)
 {
     for (Effect* effect : effects)
         effect->beforeStep(*this, dt);
-    if (uniformStiffness == 0.0f)
+    if (!recordsSprings) {
+        if (!pack.matches(*this))
+            pack.build(*this);
+        pack.applySprings(*this, dt);
+    } else if (uniformStiffness == 0.0f) {
         applySprings(springs, PerSpringLaw{dt});
-    else
+    } else {
         applySprings(springs, UniformLaw{dt * uniformStiffness});
+    }
 
     float damp = std::exp(-dt * damping);
     Vector g = Vector::scaled(dt, gravity);
@@ -181,6 +181,7 @@ Relaxator<float, 3>::SpringItem* Relaxator<float, 3>::removeSpring(SpringItem* i
         if (*link)
             *link = spring->weightA == end ? spring->nextAtA : spring->nextAtB;
     }
+    pack.invalidate();
     return springs.remove(item);
 }
 

@@ -6,6 +6,7 @@
 #include "object/Object.h"
 #include "physics/Forward.h"
 #include "physics/Spring.h"
+#include "physics/SpringPack.h"
 #include "physics/Weight.h"
 #include "types/String.h"
 
@@ -37,8 +38,12 @@ class Relaxator<float, 3> : public object::Object {
     // Simulation
     // Runs the attached effects' beforeStep hooks, adds every spring's impulse to its ends, then
     // damps, accelerates and integrates each free weight, and ends with the effects' afterStep
-    // hooks. Allocates nothing.
+    // hooks. Allocates nothing, except that a step without records copies the springs again when
+    // they changed.
     void step(WeightCallback integrate, float dt);
+    // For a solver that does not record springs: makes the next step copy the springs again, after
+    // a spring's ends, rest length or stiffness were written directly.
+    void springsChanged();
 
     // Effects
     // From the next step on, in the order attached. Not counted: an effect must be detached before
@@ -73,12 +78,20 @@ class Relaxator<float, 3> : public object::Object {
     // Exponential damping rate of the velocities, per time unit.
     float damping;
     container::Array<Effect*> effects;
+    // True: each step walks the spring list, reads every spring as it is and records its length and
+    // force. False: each step leaves the springs untouched and runs over its packed copy of them,
+    // which is faster, most of all when the springs are not in the caches; the weights end up with
+    // the same bits. The copy is made again after addSpring, captureRest, setWeightCount,
+    // removeSprings, springsChanged or any other change of the list's first or last item or count.
+    bool recordsSprings;
 
 private:
     using SpringItem = container::List<Spring<float, 3>>::Item;
 
     // Unlinks a spring from both chains and the list; returns the item that followed it.
     SpringItem* removeSpring(SpringItem* item);
+
+    SpringPack pack;
 };
 
 } // namespace vardel::physics
