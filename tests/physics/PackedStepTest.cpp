@@ -4,8 +4,12 @@
 #include <random>
 
 #include "ClothFixture.h"
+#include "physics/Grab.h"
+#include "physics/SpringBreaker.h"
 
 namespace cloth = vardel::physics::cloth;
+using vardel::physics::Grab;
+using vardel::physics::SpringBreaker;
 
 namespace {
 
@@ -145,4 +149,31 @@ TEST(PackedStep, FollowsSpringsAndWeightsChangedBetweenSteps)
     pair.both([](cloth::Solver& solver) { cloth::build(solver, 41, 33); });
     pair.steps(1000);
     EXPECT_EQ(differences(pair.packed, pair.listed), 0) << "after the weights were set again";
+}
+
+TEST(PackedStep, TearsAsTheListWalkDoes)
+{
+    Pair pair(20, 20);
+    Grab grabs[2];
+    SpringBreaker breakers[2];
+    cloth::Solver* solvers[] = {&pair.listed, &pair.packed};
+    for (int i = 0; i < 2; ++i) {
+        solvers[i]->attach(&grabs[i]);
+        solvers[i]->attach(&breakers[i]);
+        grabs[i].hold(*solvers[i], 210);
+    }
+    cloth::Vector start = pair.listed.weights[210].position;
+    for (int step = 1; step <= 40; ++step) {
+        for (Grab& grab : grabs)
+            grab.moveTo(cloth::Vector(start.x, start.y, 20.0f * static_cast<float>(step)));
+        pair.steps(1);
+    }
+    EXPECT_GT(breakers[0].brokenEnds.count, 0u);
+    EXPECT_EQ(breakers[1].brokenEnds.count, breakers[0].brokenEnds.count);
+    EXPECT_EQ(pair.packed.springs.count, pair.listed.springs.count);
+    EXPECT_EQ(differences(pair.packed, pair.listed), 0);
+    for (int i = 0; i < 2; ++i) {
+        solvers[i]->detach(&breakers[i]);
+        solvers[i]->detach(&grabs[i]);
+    }
 }
