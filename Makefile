@@ -30,9 +30,10 @@ build: configure
 test: build
 	cd $(BUILD) && ../$(WITH_DISPLAY) ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
-# The demo runs in build/run, where the build puts a font for its caption.
+# The demo runs in build/run, where the build puts a font for its caption; ARGS go to the demo.
+# Without a display it draws a short session off screen and prints where its picture went.
 run: build
-	cd $(BUILD)/run && ../../$(WITH_DISPLAY) ../src/demo/vardel-cloth
+	@bash scripts/run.sh $(BUILD) $(ARGS)
 
 bench: build
 	@for b in $$(cd $(BUILD)/bench && find . -type f -perm -u+x -name 'bench_*' | sort); do \

@@ -57,3 +57,15 @@ function(vardel_bench name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench/support)
   set_property(GLOBAL APPEND PROPERTY VARDEL_BENCHMARKS ${name})
 endfunction()
+
+# Header-only libraries from Debian: CLI11 for the demo's command line, stb for PNG files. A cross
+# build must not search the build machine's /usr/include as a whole (its C library is there), so it
+# gets a copy of CLI11's own folder; stb's headers have a folder of their own already.
+find_path(VARDEL_CLI11_FOUND CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_path(VARDEL_STB_INCLUDE stb_image_write.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+if(CMAKE_CROSSCOMPILING)
+  file(COPY ${VARDEL_CLI11_FOUND}/CLI DESTINATION ${CMAKE_BINARY_DIR}/host-include)
+  set(VARDEL_CLI11_INCLUDE ${CMAKE_BINARY_DIR}/host-include)
+else()
+  set(VARDEL_CLI11_INCLUDE ${VARDEL_CLI11_FOUND})
+endif()

@@ -7,13 +7,13 @@ set -euo pipefail
 if [ "${1:-}" = windows ]; then
   # Wine's X11 driver loads libXcomposite and friends at run time: they are only recommended.
   packages=(
-    cmake ninja-build make g++-mingw-w64-x86-64 dpkg-dev googletest
+    cmake ninja-build make g++-mingw-w64-x86-64 dpkg-dev googletest libcli11-dev libstb-dev
     wine wine64 libxcomposite1 libxrender1 libxrandr2 libxi6 libxfixes3 libxcursor1 libxinerama1
     libgl1 libgl1-mesa-dri libglx-mesa0 xvfb xauth x11-utils fonts-dejavu-core
   )
 else
   packages=(
-    cmake ninja-build g++ pkg-config make
+    cmake ninja-build g++ pkg-config make libcli11-dev libstb-dev
     libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev libxcomposite-dev
     googletest libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core

@@ -1,12 +1,19 @@
 #include "demo/ClothView.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "object/Release.h"
+#include "system/System.h"
+#include "application/Application.h"
+#include "graphics/Image.h"
+#include "graphics/PngWriter.h"
 #include "physics/Relaxator.h"
 #include "physics/Weight.h"
 #include "graphics3d/Camera.h"
 #include "graphics3d/Context.h"
+#include "graphics3d/FrameBuffer.h"
 #include "graphics3d/Mode.h"
 #include "graphics3d/ParameterBuffer.h"
 #include "graphics3d/PointLight.h"
@@ -21,19 +28,38 @@ Scene scene;
 
 namespace {
 
-// Simulated time per drawn frame; not tied to the clock.
-constexpr float stepTime = 0.05f;
+// The first vardel-N.png of the working folder that no file has taken yet.
+std::string freshScreenshotName()
+{
+    for (unsigned n = 1;; ++n) {
+        std::string name = "vardel-" + std::to_string(n) + ".png";
+        std::error_code error;
+        if (!std::filesystem::exists(name, error) && !error) {
+            return name;
+        }
+        if (error) {
+            // A folder that cannot be looked into cannot be written either: let the write say so.
+            return name;
+        }
+    }
+}
 
 } // namespace
 
-ClothView::ClothView(const math::Rectangle& frame)
+ClothView::ClothView(const math::Rectangle& frame, const Options& options)
     : OpenGL(frame), drawContext(nullptr), drawFrameBuffer(nullptr), drawModes(nullptr), drawMatrices(nullptr),
-      root(nullptr), failed(false)
+      root(nullptr), failed(false), options(options), framesDrawn(0), screenshotRequested(false), lastFrame(nullptr),
+      screenshotFailed(false)
 {
     colourBits = 24;
     alphaBits = 8;
     stencilBits = 8;
     depthBits = 24;
+}
+
+ClothView::~ClothView()
+{
+    object::releaseAndClear(lastFrame);
 }
 
 bool ClothView::open()
@@ -59,6 +85,9 @@ bool ClothView::open()
     root->inputEnabled = true;
     root->mouseInside = false;
     root->clothView = this;
+    root->turn = options.turn;
+    root->tilt = options.tilt;
+    root->rebuildViewMatrix();
     bindControls();
     bool result = setUpScene();
     opened.set();
@@ -67,6 +96,12 @@ bool ClothView::open()
 
 bool ClothView::close()
 {
+    if (!options.screenshot.empty()) {
+        const char* path = options.screenshot.c_str();
+        screenshotFailed = lastFrame ? !report(graphics::PngWriter::write(*lastFrame, path))
+                                     : !report(types::String("cannot save ") + path + ": no frame was drawn");
+        object::releaseAndClear(lastFrame);
+    }
     tearDownScene();
     object::releaseAndClear(root);
     return OpenGL::close();
@@ -95,19 +130,20 @@ bool ClothView::setUpScene()
 
 void ClothView::buildCloth()
 {
-    scene.cloth = graphics3d::SpringModel::createCloth(Scene::clothSide, Scene::clothSide);
+    unsigned columns = options.clothColumns;
+    unsigned rows = options.clothRows;
+    scene.cloth = graphics3d::SpringModel::createCloth(columns, rows);
     if (!scene.cloth) {
         return;
     }
     physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
-    const unsigned side = Scene::clothSide;
-    for (unsigned corner : {0u, side - 1, side * (side - 1), side * side - 1}) {
+    for (unsigned corner : {0u, columns - 1, columns * (rows - 1), columns * rows - 1}) {
         solver->weights[corner].pinned = true;
     }
     scene.clothSolver = solver;
     solver->gravity = math::Vector3<float>(0.0f, 0.0f, -9.8f);
-    solver->uniformStiffness = 60.0f;
-    solver->damping = 0.1f;
+    solver->uniformStiffness = options.stiffness;
+    solver->damping = options.damping;
     // Nothing in the demo reads a spring's length or force, so the solver steps over its packed
     // copy of the springs.
     solver->recordsSprings = false;
@@ -149,7 +185,8 @@ void ClothView::draw()
     scene.cloth->update();
     scene.cloth->render(*scene.clothParameters);
     control.drawBall();
-    control.advance(integrateWeight, stepTime);
+    frameDrawn();
+    control.advance(integrateWeight, options.timeStep);
 }
 
 bool ClothView::tearDownScene()
@@ -189,6 +226,8 @@ void ClothView::bindControls()
             window->closeRequested();
         }
     });
+    controls.bind({{'S'}, {VK_F12}}, "save the picture as vardel-N.png in the working folder",
+                  [this] { requestScreenshot(); });
 }
 
 bool ClothView::grabAt(math::Point point)
@@ -200,6 +239,47 @@ void ClothView::dragTo(math::Point point)
 {
     if (scene.camera) {
         control.dragTo(*scene.camera, root->viewMatrix, root->size, point);
+    }
+}
+
+void ClothView::requestScreenshot()
+{
+    screenshotRequested = true;
+    invalidate();
+}
+
+types::String ClothView::saveFrame(const char* path)
+{
+    graphics::Image* image = drawFrameBuffer->capture();
+    types::String fault = image ? graphics::PngWriter::write(*image, path)
+                                : types::String("cannot save ") + path + ": the view has no pixels to read";
+    object::releaseAndClear(image);
+    return report(fault) ? types::String("saved ") + path : fault;
+}
+
+bool ClothView::report(const types::String& fault)
+{
+    if (!fault.length) {
+        return true;
+    }
+    types::String line = "vardel-cloth: " + fault + "\n";
+    system::System::standardError().write(line.chars(), static_cast<int>(line.length));
+    return false;
+}
+
+void ClothView::frameDrawn()
+{
+    ++framesDrawn;
+    if (screenshotRequested.exchange(false)) {
+        saveFrame(freshScreenshotName().c_str());
+    }
+    bool counting = options.frames > 0;
+    if (!options.screenshot.empty() && (!counting || framesDrawn <= options.frames)) {
+        object::releaseAndClear(lastFrame);
+        lastFrame = drawFrameBuffer->capture();
+    }
+    if (counting && framesDrawn == options.frames) {
+        application::Application::quit();
     }
 }
 

@@ -8,6 +8,11 @@
 #include "graphics3d/Forward.h"
 #include "gui/OpenGL.h"
 #include "demo/ClothControl.h"
+#include "demo/Options.h"
+
+namespace vardel::graphics {
+class Image;
+}
 
 namespace vardel::demo {
 
@@ -18,8 +23,10 @@ class Gui;
 // process-wide, so one ClothView is open at a time.
 class ClothView : public gui::OpenGL {
 public:
-    // Asks for 24 colour, 8 alpha, 8 stencil and 24 depth bits.
-    explicit ClothView(const math::Rectangle& frame);
+    // Asks for 24 colour, 8 alpha, 8 stencil and 24 depth bits. The options give the cloth, the
+    // camera's start, the frames to draw and where the last one is saved.
+    explicit ClothView(const math::Rectangle& frame, const Options& options = Options());
+    ~ClothView() override;
 
     // On the window thread.
     bool open() override;
@@ -27,7 +34,8 @@ public:
 
     // Scene
     bool setUpScene();
-    // Draws the cloth as it is, then moves it on by one step of 0.05.
+    // Draws the cloth as it is, then moves it on by one step of the options' time step. Ends the
+    // application once the options' number of frames is drawn.
     void draw() override;
     bool tearDownScene();
     // Makes the scene's cloth, pinned at its corners, and hands it to control.
@@ -40,6 +48,13 @@ public:
     bool grabAt(math::Point point);
     // Pulls what grabAt holds to under the point.
     void dragTo(math::Point point);
+
+    // Pictures
+    // Asks for the next frame to be saved under a new name in the working folder; any thread.
+    void requestScreenshot();
+    // Saves the frame just drawn to path. Returns what to tell the user: where it went, or why it
+    // did not (then also written to stderr).
+    types::String saveFrame(const char* path);
 
     // Moves a weight by its velocity over the time step dt points to.
     static void integrateWeight(physics::Weight<float, 3>* weight, const float* dt);
@@ -55,6 +70,20 @@ public:
     // OpenGL pixel format and so nothing to show.
     system::Signal opened;
     std::atomic<bool> failed;
+
+    Options options;
+    int framesDrawn;
+    std::atomic<bool> screenshotRequested;
+    // The last frame drawn, kept while it may become the options' screenshot.
+    graphics::Image* lastFrame;
+    // Set when the options' screenshot could not be saved.
+    std::atomic<bool> screenshotFailed;
+
+private:
+    // After a frame is drawn: the pictures asked for, and the end after the options' frames.
+    void frameDrawn();
+    // True for no fault; otherwise writes it to stderr as one line and returns false.
+    static bool report(const types::String& fault);
 };
 
 } // namespace vardel::demo

@@ -4,10 +4,10 @@
 
 namespace vardel::demo {
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(math::Point size)
 {
     setTitle("Vardel");
-    setSize(math::Point(600.0f, 500.0f));
+    setSize(size);
     minimumSize = math::Point(256.0f, 256.0f);
 }
 

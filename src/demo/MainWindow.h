@@ -4,12 +4,12 @@
 
 namespace vardel::demo {
 
-// The demo's top-level window, "Vardel", 600 x 500. Its close box ends the application, which then
-// closes the window from the main thread.
+// The demo's top-level window, "Vardel", 600 x 500 unless told otherwise. Its close box ends the
+// application, which then closes the window from the main thread.
 class MainWindow : public gui::Window {
     VARDEL_CLASS_PATH(gui::Window, MainWindow)
 
-    MainWindow();
+    explicit MainWindow(math::Point size = math::Point(600.0f, 500.0f));
     ~MainWindow() override;
 
     bool closeRequested() override;

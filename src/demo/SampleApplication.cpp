@@ -17,13 +17,24 @@ constexpr std::int32_t repaintPeriod = 20;
 
 } // namespace
 
-SampleApplication::SampleApplication() : window(nullptr), view(nullptr), ticker(nullptr) {}
+SampleApplication::SampleApplication(const Options& options)
+    : window(nullptr), view(nullptr), ticker(nullptr), options(options), screenshotFailed(false)
+{
+}
 
 bool SampleApplication::ready()
 {
-    window = new MainWindow;
-    view = new ClothView(math::Rectangle(0.0f, 0.0f, 600.0f, 500.0f));
+    auto width = static_cast<float>(options.windowWidth);
+    auto height = static_cast<float>(options.windowHeight);
+    window = new MainWindow(math::Point(width, height));
+    view = new ClothView(math::Rectangle(0.0f, 0.0f, width, height), options);
     view->anchors = gui::anchorLeft | gui::anchorRight | gui::anchorTop | gui::anchorBottom;
+    ClothControl::Switches& switches = view->control.switches;
+    switches.paused = options.paused;
+    switches.wind = options.wind;
+    switches.ball = options.ball;
+    switches.tearing = options.tear;
+    switches.seed = options.seed;
     window->addView(view);
     if (!window->open()) {
         return fail("vardel-cloth: cannot open the window: no display answers\n");
@@ -44,6 +55,7 @@ bool SampleApplication::quitting()
 {
     ticker->stop();
     window->close();
+    screenshotFailed = view->screenshotFailed;
     object::releaseAndClear(ticker);
     object::releaseAndClear(window);
     object::releaseAndClear(view);

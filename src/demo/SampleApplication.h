@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/Application.h"
+#include "demo/Options.h"
 
 namespace vardel::demo {
 
@@ -9,11 +10,11 @@ class MainWindow;
 class OpenGLTicker;
 
 // The cloth demo: opens the main window with the cloth view and repaints it every 20 ms until the
-// user closes the window.
+// user closes the window, or until the options' frames are drawn.
 class SampleApplication : public application::Application {
     VARDEL_CLASS_PATH(application::Application, SampleApplication)
 
-    SampleApplication();
+    explicit SampleApplication(const Options& options = Options());
 
     // False, after one line on stderr, when the window or its OpenGL view cannot be opened.
     bool ready() override;
@@ -22,6 +23,9 @@ class SampleApplication : public application::Application {
     MainWindow* window;
     ClothView* view;
     OpenGLTicker* ticker;
+    Options options;
+    // Set once the window has closed when the options' screenshot could not be saved.
+    bool screenshotFailed;
 
 private:
     // Writes the line to stderr, lets the window and the view go and returns false.

@@ -13,6 +13,9 @@ namespace vardel::graphics {
 class Image : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Image)
 
+    // The 24-bit format of pictures read back from the screen: red, green and blue bytes in that order.
+    static constexpr std::uint32_t rgb24 = 0x00180004;
+
     // format: a pixel-format code; bits 16 to 23 give the bits per pixel of the known codes.
     Image(std::uint32_t format, int width, int height);
     Image(const Image&) = delete;

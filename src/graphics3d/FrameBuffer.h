@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace vardel::graphics {
+class Image;
+}
+
 namespace vardel::graphics3d {
 
 // The window a rendering context draws into and its size.
@@ -19,6 +23,9 @@ class FrameBuffer : public object::Object {
     void setSize(std::int32_t newWidth, std::int32_t newHeight);
     // Records the window's outer size.
     void refreshSize();
+    // A new image (Image::rgb24, top row first) of what the back buffer of the current rendering
+    // context holds; null when the window has no pixels or memory runs out.
+    graphics::Image* capture() const;
 
     std::int32_t width;
     std::int32_t height;

@@ -1,5 +1,6 @@
 #include "DemoProcess.h"
 #include "Picture.h"
+#include "support/PngPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -187,6 +190,32 @@ protected:
 
     Display* display = nullptr;
 };
+
+// A saved picture as the screenshots of the window see it.
+Picture fromPng(const std::string& path)
+{
+    PngPicture png = PngPicture::load(path);
+    Picture picture;
+    picture.width = png.width;
+    picture.height = png.height;
+    for (int y = 0; y < png.height; ++y) {
+        for (int x = 0; x < png.width; ++x) {
+            picture.pixels.push_back((png.at(x, y, 0) << 16) | (png.at(x, y, 1) << 8) | png.at(x, y, 2));
+        }
+    }
+    return picture;
+}
+
+// Waits up to the time given for a file to appear; true once it is there.
+bool appears(const std::string& path, std::chrono::milliseconds limit)
+{
+    for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+        if (std::filesystem::exists(path)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -413,4 +442,166 @@ TEST_F(ClothDemoTest, theReleasedClothFallsAwayFromTheCamera)
     EXPECT_LT(fallen.litShare(), 0.6 * hanging.litShare()) << "hanging " << hanging.litShare() << ", fallen "
                                                           << fallen.litShare();
     expectCleanClose(demo, window);
+}
+
+TEST(ClothDemoCommandLine, framesAndScreenshotSaveTheLitClothAndEndOnTheirOwn)
+{
+    Folder folder;
+    std::string shot = folder.path + "/out.png";
+    auto start = Clock::now();
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH, "--frames", "10", "--screenshot", shot});
+    ASSERT_EQ(demo.exitWithin(20s), 0) << demo.errorOutput();
+    EXPECT_LT(Clock::now() - start, 5s) << "10 frames at 20 ms each";
+    EXPECT_EQ(demo.errorOutput(), "");
+    Picture picture = fromPng(shot);
+    ASSERT_EQ(picture.width, 600);
+    ASSERT_EQ(picture.height, 500);
+    EXPECT_GT(picture.litShare(), 0.25);
+    EXPECT_GT(picture.shades(), 8);
+    EXPECT_TRUE(picture.litRed());
+
+    // A smaller cloth covers clearly less of the picture; a larger window gives a larger one.
+    std::string small = folder.path + "/small.png";
+    Demo smaller(VARDEL_RUN_FOLDER, {VARDEL_CLOTH, "--cloth", "20x10", "--frames", "5", "--screenshot", small,
+                                     "--window", "800x600"});
+    ASSERT_EQ(smaller.exitWithin(20s), 0) << smaller.errorOutput();
+    Picture other = fromPng(small);
+    ASSERT_EQ(other.width, 800);
+    ASSERT_EQ(other.height, 600);
+    EXPECT_TRUE(other.litRed());
+    EXPECT_LT(other.litShare(), picture.litShare() / 3);
+    EXPECT_GT(other.litShare(), 0.01);
+}
+
+TEST(ClothDemoCommandLine, aBadOptionEndsWithStatus2AndOneLineBeforeAnyWindow)
+{
+    Folder folder;
+    for (std::vector<std::string> arguments : {std::vector<std::string>{"--cloth", "1x1"}, {"--window"}, {"--colour"}}) {
+        arguments.insert(arguments.begin(), VARDEL_CLOTH);
+        Demo demo(folder.path, arguments);
+        EXPECT_EQ(demo.exitWithin(10s), 2);
+        std::string error = demo.errorOutput();
+        EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+        EXPECT_NE(error.find(arguments[1]), std::string::npos) << error;
+        // Not even the font is looked for.
+        EXPECT_EQ(error.find("font"), std::string::npos) << error;
+    }
+    Demo help(folder.path, {VARDEL_CLOTH, "--help"});
+    EXPECT_EQ(help.exitWithin(10s), 0);
+    EXPECT_EQ(help.errorOutput(), "");
+}
+
+TEST(ClothDemoCommandLine, aScreenshotThatCannotBeSavedIsReportedAndFailsTheRun)
+{
+    Folder folder;
+    std::string shot = folder.path + "/out.png";
+    // The picture is written beside its final name first; a folder in that place stops it.
+    std::filesystem::create_directory(shot + ".part");
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH, "--frames", "3", "--screenshot", shot});
+    EXPECT_EQ(demo.exitWithin(20s), 1);
+    std::string error = demo.errorOutput();
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+    EXPECT_NE(error.find(shot), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(shot));
+}
+
+TEST_F(ClothDemoTest, aWindowSizeOnTheCommandLineIsTheClientArea)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH, "--window", "800x600"});
+    ::Window window = findWindow(10s);
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    EXPECT_EQ(attributes.width, 800);
+    EXPECT_EQ(attributes.height, 600);
+    std::this_thread::sleep_for(300ms);
+    Picture picture = screenshot(window);
+    EXPECT_GT(picture.litShare(), 0.2);
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(2s), 0);
+}
+
+TEST_F(ClothDemoTest, f12AndSSavePicturesUnderNewNamesAndTheCloseBoxSavesTheLast)
+{
+    Folder folder;
+    std::filesystem::copy(std::string(VARDEL_RUN_FOLDER) + "/DejaVuSans.ttf", folder.path);
+    folder.path = std::filesystem::canonical(folder.path).string();
+    std::string earlier = folder.path + "/vardel-1.png";
+    std::ofstream(earlier) << "an earlier file";
+    Demo demo(folder.path, {VARDEL_CLOTH, "--screenshot", "last.png"});
+    ::Window window = hoveredWindow();
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    std::this_thread::sleep_for(300ms);
+
+    key(XK_F12);
+    ASSERT_TRUE(appears(folder.path + "/vardel-2.png", 5s)) << demo.errorOutput();
+    key(XK_s);
+    ASSERT_TRUE(appears(folder.path + "/vardel-3.png", 5s)) << demo.errorOutput();
+    std::ifstream kept(earlier);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "an earlier file");
+    std::this_thread::sleep_for(200ms);
+    for (const char* name : {"/vardel-2.png", "/vardel-3.png"}) {
+        Picture picture = fromPng(folder.path + name);
+        EXPECT_EQ(picture.width, 600) << name;
+        EXPECT_TRUE(picture.litRed()) << name;
+    }
+
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(5s), 0);
+    EXPECT_EQ(demo.errorOutput(), "");
+    EXPECT_GT(fromPng(folder.path + "/last.png").litShare(), 0.25);
+}
+
+TEST_F(ClothDemoTest, f12WhereNothingCanBeWrittenSaysSoAndCarriesOn)
+{
+    // Not even root may create files in /proc.
+    Folder errors;
+    Demo demo("/proc", {VARDEL_CLOTH}, nullptr, errors.path);
+    ::Window window = hoveredWindow();
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    std::this_thread::sleep_for(300ms);
+    std::string before = demo.errorOutput();
+    key(XK_F12);
+    auto end = Clock::now() + 5s;
+    while (demo.errorOutput() == before && Clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    std::string line = demo.errorOutput().substr(before.size());
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+    EXPECT_EQ(line.rfind("vardel-cloth: cannot save vardel-1.png: ", 0), 0u) << line;
+
+    // Still drawing the cloth.
+    Picture first = screenshot(window);
+    std::this_thread::sleep_for(200ms);
+    Picture second = screenshot(window);
+    EXPECT_GT(second.litShare(), 0.1);
+    EXPECT_GT(first.differingShare(second), 0.0);
+    closeBox(window);
+    EXPECT_EQ(demo.exitWithin(5s), 0);
+}
+
+TEST(ClothDemoCommandLine, makeRunWithoutADisplaySaysSoAndPrintsWhereThePictureWent)
+{
+    std::string build = std::filesystem::path(VARDEL_RUN_FOLDER).parent_path().string();
+    std::string picture = std::string(VARDEL_RUN_FOLDER) + "/vardel-cloth.png";
+    std::filesystem::remove(picture);
+    std::string command = "DISPLAY=:4242 " VARDEL_SOURCE_DIR "/scripts/run.sh " + build + " 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) {
+        output += buffer;
+    }
+    EXPECT_EQ(pclose(pipe), 0) << output;
+    // One line saying what happens, then the picture's path.
+    std::size_t end = output.find('\n');
+    ASSERT_NE(end, std::string::npos) << output;
+    EXPECT_NE(output.substr(0, end).find("No display"), std::string::npos) << output;
+    EXPECT_EQ(output.substr(end + 1), picture + "\n");
+    Picture shown = fromPng(picture);
+    EXPECT_EQ(shown.width, 600);
+    // After 150 frames the cloth has sagged away from the camera.
+    EXPECT_GT(shown.litShare(), 0.1);
+    EXPECT_TRUE(shown.litRed());
 }

@@ -12,11 +12,12 @@
 #include <vector>
 
 // The demo in its own process, started by the command given in the working folder given, its
-// stderr in a file of that folder.
+// stderr in a file of that folder or of the error folder given.
 class Demo {
 public:
-    Demo(const std::string& workingFolder, const std::vector<std::string>& command, const char* display = nullptr)
-        : errorPath(workingFolder + "/stderr.txt")
+    Demo(const std::string& workingFolder, const std::vector<std::string>& command, const char* display = nullptr,
+         const std::string& errorFolder = {})
+        : errorPath((errorFolder.empty() ? workingFolder : errorFolder) + "/stderr.txt")
     {
         pid = fork();
         if (pid == 0) {

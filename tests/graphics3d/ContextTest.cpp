@@ -1,5 +1,6 @@
 #include "graphics3d/Context.h"
 #include "system/Mutex.h"
+#include "graphics/Image.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,42 @@ TEST_F(GLTest, MakeCurrentAndSetSizeRecordTheWindowSize)
     ASSERT_TRUE(context->makeCurrent());
     EXPECT_EQ(context->frameBuffer.width, 100);
     EXPECT_EQ(context->frameBuffer.height, 70);
+}
+
+TEST_F(GLTest, CaptureReadsTheWholeBackBufferTopRowFirst)
+{
+    // Red over the top 10 rows, blue below, an odd width so that rows are not 4-byte aligned.
+    context->frameBuffer.setSize(61, 40);
+    glViewport(0, 0, 61, 40);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 30, 61, 10);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+
+    vardel::graphics::Image* image = context->frameBuffer.capture();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->width(), 61);
+    ASSERT_EQ(image->height(), 40);
+    EXPECT_EQ(image->format(), vardel::graphics::Image::rgb24);
+    const unsigned char* pixels = image->pixels();
+    auto pixel = [&](int x, int y) {
+        const unsigned char* p = pixels + y * image->bytesPerRow() + x * 3;
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    };
+    for (int x : {0, 30, 60}) {
+        EXPECT_EQ(pixel(x, 0), 0xFF0000) << x;
+        EXPECT_EQ(pixel(x, 9), 0xFF0000) << x;
+        EXPECT_EQ(pixel(x, 10), 0x0000FF) << x;
+        EXPECT_EQ(pixel(x, 39), 0x0000FF) << x;
+    }
+    image->release();
+    // The pack alignment of other readers is left as it was.
+    GLint alignment = 0;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);
 }
 
 TEST_F(GLTest, ThreadsWithTheirOwnRenderingContextsGetTheirOwnContexts)

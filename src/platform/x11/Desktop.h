@@ -254,6 +254,7 @@ typedef struct tagPIXELFORMATDESCRIPTOR {
 #define VK_DECIMAL 0x6E
 #define VK_DIVIDE 0x6F
 #define VK_F1 0x70
+#define VK_F12 0x7B
 #define VK_NUMLOCK 0x90
 #define VK_SCROLL 0x91
 #define VK_LSHIFT 0xA0
