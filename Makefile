@@ -12,7 +12,7 @@ endif
 CMAKE_FLAGS := -G Ninja -DVARDEL_SANITIZE=$(SANITIZE)
 WITH_DISPLAY := scripts/with-display.sh
 
-.PHONY: all deps configure build test run bench package windows windows-test clean
+.PHONY: all deps configure build test run bench docs package windows windows-test clean
 
 all: build
 
@@ -38,6 +38,10 @@ run: build
 bench: build
 	@for b in $$(cd $(BUILD)/bench && find . -type f -perm -u+x -name 'bench_*' | sort); do \
 	  echo "== $$b"; (cd $(BUILD)/bench && ../../$(WITH_DISPLAY) $$b) || exit 1; done
+
+# The API reference in build/docs/html, from the public headers; fails on a Doxygen warning.
+docs: configure
+	cmake --build $(BUILD) --target docs
 
 # A Debian package of the framework and the demo, in the build folder.
 package: build

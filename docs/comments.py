@@ -2,8 +2,8 @@
 """Doxygen input filter: the headers' plain // comments become documentation.
 
 A comment block directly above a declaration documents it. A block's first line that reads as a
-section title (a few words, no closing punctuation, more comment lines below it) only groups the
-declarations under it and stays a plain comment. Comments at the end of a line are left alone.
+section title (a few words without closing punctuation, such as "// Message delivery") only groups
+the declarations under it and stays a plain comment. Comments at the end of a line are left alone.
 """
 import re
 import sys
@@ -31,7 +31,7 @@ def convert(lines):
         documents = follows and not follows.startswith("#") and not follows.startswith("}")
         for n, m in enumerate(block):
             indent, text = m.group(1), m.group(2)
-            title = n == 0 and len(block) > 1 and TITLE.match(text) and len(text.split()) <= 5
+            title = n == 0 and TITLE.match(text) and len(text.split()) <= 5
             if documents and not title:
                 out.append(f"{indent}/// {text}\n")
             else:

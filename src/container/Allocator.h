@@ -21,14 +21,18 @@ class Allocator : public object::Object {
 
     // A block starts with this header; its slots follow at slotOffset.
     struct Block {
+        // The block made after this one, or null.
         Block* next;
     };
     // A free slot's first word links to the next free slot.
     struct FreeSlot {
+        // The free slot handed out after this one, or null.
         FreeSlot* next;
     };
 
+    // The alignment of every slot: enough for T and for the free-list link.
     static constexpr std::size_t slotAlignment = std::max(alignof(T), alignof(FreeSlot));
+    // The bytes of a slot, rounded up to its alignment.
     static constexpr std::size_t slotSize =
         (std::max(sizeof(T), sizeof(FreeSlot)) + slotAlignment - 1) / slotAlignment * slotAlignment;
     // The header is padded so that every slot keeps T's alignment.
@@ -101,9 +105,13 @@ class Allocator : public object::Object {
             growBy *= 2;
     }
 
+    // The oldest block, or null before the first slot is handed out.
     Block* firstBlock;
+    // The newest block.
     Block* lastBlock;
+    // The free slot handed out next, or null when a new block is needed.
     FreeSlot* freeList;
+    // Slots of the next block; doubles with each block.
     std::int32_t growBy;
     // The slots of every block.
     std::int32_t slotCount;

@@ -24,11 +24,17 @@ class Array : public object::Object {
     Array& operator=(const Array&) = delete;
 
     // Access
+    // The element at i; i must be below count.
     T& operator[](std::uint32_t i) { return elements[i]; }
+    // The element at i; i must be below count.
     const T& operator[](std::uint32_t i) const { return elements[i]; }
+    // The first element, for range-for loops.
     T* begin() { return elements; }
+    // Past the last element.
     T* end() { return elements + count; }
+    // The first element, for range-for loops.
     const T* begin() const { return elements; }
+    // Past the last element.
     const T* end() const { return elements + count; }
 
     // Size
@@ -70,8 +76,11 @@ class Array : public object::Object {
         count = capacity = 0;
     }
 
+    // The elements in use.
     std::uint32_t count;
+    // The elements the storage holds room for.
     std::uint32_t capacity;
+    // The storage, or null when the array holds none.
     T* elements;
 
 private:

@@ -16,18 +16,25 @@ template <typename T>
 class Chain : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Chain)
 
+    // The link every member carries.
     using Link = Chainable<T>;
 
+    // Walks the members from the first to the last.
     class Iterator {
     public:
+        // An iterator standing at link.
         explicit Iterator(Link* link) : link(link) {}
+        // The member at the iterator.
         T& operator*() const { return *link->member(); }
+        // The member at the iterator.
         T* operator->() const { return link->member(); }
+        // Moves to the next member, or to the end.
         Iterator& operator++()
         {
             link = link->next;
             return *this;
         }
+        // Whether both stand at the same link.
         bool operator==(const Iterator& other) const { return link == other.link; }
 
     private:
@@ -86,10 +93,14 @@ class Chain : public object::Object {
         }
     }
 
+    // An iterator at the first member.
     Iterator begin() { return Iterator(endLink.next); }
+    // An iterator past the last member.
     Iterator end() { return Iterator(&endLink); }
 
+    // Where the chain starts and ends: its next is the first member's link, its previous the last's; it links to itself when the chain is empty.
     Link endLink;
+    // How many members the chain holds.
     std::int32_t count;
 
 private:

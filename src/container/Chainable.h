@@ -15,6 +15,7 @@ public:
     Chainable() : chain(nullptr), next(nullptr), previous(nullptr) {}
     // A copy is a new member and belongs to no chain.
     Chainable(const Chainable&) : Chainable() {}
+    // Assigning keeps the link as it is: membership is not copied.
     Chainable& operator=(const Chainable&) { return *this; }
 
     // A member being destroyed leaves its chain without being released: its neighbours are linked
@@ -25,10 +26,14 @@ public:
             chain->unlink(this);
     }
 
+    // The object this link belongs to.
     T* member() { return static_cast<T*>(this); }
 
+    // The chain the member is in, or null.
     Chain<T>* chain;
+    // The next link of the chain; the chain's end link after the last member.
     Chainable* next;
+    // The previous link of the chain; the chain's end link before the first member.
     Chainable* previous;
 };
 

@@ -16,9 +16,13 @@ template <typename T>
 class List : public object::Object {
     VARDEL_CLASS_PATH(object::Object, List)
 
+    // One value of the list with its links.
     struct Item {
+        // The element.
         T value;
+        // The item after this one; the end item after the last.
         Item* next;
+        // The item before this one, or null for the first.
         Item* previous;
     };
 
@@ -26,14 +30,19 @@ class List : public object::Object {
     template <typename Value, typename Link>
     class Iterator {
     public:
+        // An iterator standing at item.
         explicit Iterator(Link item) : item(item) {}
+        // The value at the iterator.
         Value& operator*() const { return item->value; }
+        // The value at the iterator.
         Value* operator->() const { return &item->value; }
+        // Moves to the next value, or to the end item.
         Iterator& operator++()
         {
             item = item->next;
             return *this;
         }
+        // Whether both stand at the same item.
         bool operator==(const Iterator& other) const { return item == other.item; }
 
     private:
@@ -90,16 +99,24 @@ class List : public object::Object {
         endItem.next = endItem.previous = nullptr;
     }
 
+    // The last item, or null while the list is empty.
     Item* last() const { return endItem.previous; }
+    // An iterator at the first value.
     Iterator<T, Item*> begin() { return Iterator<T, Item*>(first); }
+    // An iterator at the end item.
     Iterator<T, Item*> end() { return Iterator<T, Item*>(&endItem); }
+    // An iterator at the first value.
     Iterator<const T, const Item*> begin() const { return Iterator<const T, const Item*>(first); }
+    // An iterator at the end item.
     Iterator<const T, const Item*> end() const { return Iterator<const T, const Item*>(&endItem); }
 
+    // Where the items come from and go back to.
     Allocator<Item> pool;
+    // The first item; the end item while the list is empty.
     Item* first;
     // Its previous is the last item (null while empty); its value is never an element.
     Item endItem;
+    // How many values the list holds.
     std::int32_t count;
 };
 

@@ -16,26 +16,38 @@ template <typename K, typename V>
 class Map : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Map)
 
+    // One entry of the map, a node of the tree.
     struct Node {
+        // The value stored under key.
         V value;
+        // The key the tree is ordered by.
         K key;
+        // The heap priority: no child has a higher one.
         std::int32_t priority;
+        // The subtree of smaller keys, or null.
         Node* left;
+        // The subtree of greater keys, or null.
         Node* right;
+        // The node above, or null for the root.
         Node* parent;
     };
 
     // Visits the nodes in increasing key order.
     class Iterator {
     public:
+        // An iterator standing at node.
         explicit Iterator(Node* node) : node(node) {}
+        // The node at the iterator.
         Node& operator*() const { return *node; }
+        // The node at the iterator.
         Node* operator->() const { return node; }
+        // Moves to the node of the next greater key, or to the end.
         Iterator& operator++()
         {
             node = successor(node);
             return *this;
         }
+        // Whether both stand at the same node.
         bool operator==(const Iterator& other) const { return node == other.node; }
 
     private:
@@ -50,6 +62,7 @@ class Map : public object::Object {
     Map& operator=(const Map&) = delete;
 
     // Lookup
+    // The node holding key, or null.
     Node* find(const K& key) const
     {
         Node* node = root;
@@ -103,6 +116,7 @@ class Map : public object::Object {
     }
 
     // Iteration
+    // An iterator at the node of the smallest key.
     Iterator begin() const
     {
         Node* node = root;
@@ -110,6 +124,7 @@ class Map : public object::Object {
             node = node->left;
         return Iterator(node);
     }
+    // The iterator past the greatest key.
     Iterator end() const { return Iterator(nullptr); }
 
     // The leftmost node of the right subtree, or else the first ancestor reached from a left child.
@@ -126,9 +141,13 @@ class Map : public object::Object {
         return node->parent;
     }
 
+    // The top of the tree, or null while the map is empty.
     Node* root;
+    // How many entries the map holds.
     std::int32_t count;
+    // The state of the pseudo-random priorities.
     std::uint32_t seed;
+    // Where the nodes come from and go back to.
     Allocator<Node> pool;
 
 private:

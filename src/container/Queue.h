@@ -21,6 +21,7 @@ class Queue : public object::Object {
     Queue& operator=(const Queue&) = delete;
 
     // Queueing
+    // Puts an element at the back, behind every queued one; the queue takes a count on it.
     void pushBack(T* element)
     {
         element->queue = this;
@@ -35,6 +36,7 @@ class Queue : public object::Object {
         ++count;
     }
 
+    // Puts an element at the front, ahead of every queued one; the queue takes a count on it.
     void pushFront(T* element)
     {
         element->queue = this;
@@ -74,8 +76,11 @@ class Queue : public object::Object {
         }
     }
 
+    // The element popped next, or null.
     T* first;
+    // The element pushed last at the back, or null.
     T* last;
+    // How many elements the queue holds.
     std::int32_t count;
 };
 

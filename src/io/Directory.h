@@ -26,7 +26,9 @@ class Directory : public object::Object {
     // cannot be started, a pattern that matches nothing included.
     bool scan();
 
+    // The pattern of the last scan, such as "fonts\*.ttf".
     types::String pattern;
+    // The entries found by the last scan.
     container::Array<DirectoryNode> nodes;
 };
 

@@ -15,6 +15,7 @@ class DirectoryNode : public object::Object {
     // The bare entry name, without the folder part of the pattern.
     types::String getName() const override;
 
+    // Name, attributes, size and times of the entry.
     WIN32_FIND_DATAA findData;
 };
 

@@ -18,6 +18,7 @@ class File : public StreamFactory {
     class FileInputStream : public InputStream {
         VARDEL_CLASS_PATH(InputStream, FileInputStream)
 
+        // The stream of file's reads.
         explicit FileInputStream(File* file) : file(file) {}
 
         int read(void* buffer, int count) override;
@@ -26,6 +27,7 @@ class File : public StreamFactory {
         int available() override;
         bool close() override;
 
+        // The file read; not a counted reference.
         File* file;
     };
 
@@ -33,22 +35,29 @@ class File : public StreamFactory {
     class FileOutputStream : public OutputStream {
         VARDEL_CLASS_PATH(OutputStream, FileOutputStream)
 
+        // The stream of file's writes.
         explicit FileOutputStream(File* file) : file(file) {}
 
         int write(const void* buffer, int count) override;
         bool flush() override;
         bool close() override;
 
+        // The file written; not a counted reference.
         File* file;
     };
 
     // Open flags
+    // Open for reading.
     static constexpr unsigned readAccess = 1;
+    // Open for writing.
     static constexpr unsigned writeAccess = 2;
 
     // Seek modes: the origin of the offset.
+    // From the start of the file.
     static constexpr int fromStart = 1;
+    // From the current position.
     static constexpr int fromCurrent = 2;
+    // From the end of the file.
     static constexpr int fromEnd = 3;
 
     File();
@@ -67,29 +76,44 @@ class File : public StreamFactory {
     // Each stream handed out holds a reference on the file until it is closed, so the file
     // outlives every open stream; close() gives the reference back.
     InputStream* inputStream() override;
+    // Hands out the file's output stream, holding a reference on the file until it is closed.
     OutputStream* outputStream() override;
 
     // Transfer: short counts, never exceptions.
+    // Writes count bytes from buffer at the position; returns how many were written.
     virtual int write(const void* buffer, int count) = 0;
+    // Reads at most count bytes into buffer from the position; returns how many were read.
     virtual int read(void* buffer, int count) = 0;
 
     // Position and size
     // Throws IllegalPositionModeException for a mode other than the three origins.
     virtual int seek(int offset, int mode) = 0;
+    // The position of the next transfer, in bytes from the start.
     virtual int position() = 0;
+    // Moves to the start of the file; true when it got there.
     virtual bool rewind() = 0;
+    // Hands what the system buffers for the file to the disk; true on success.
     virtual bool flush() = 0;
+    // The length of the file in bytes; the position stays where it was.
     virtual int size() = 0;
+    // Makes the file length bytes long, cutting or extending it; returns length, or 0 when it cannot.
     virtual int setSize(int length) = 0;
 
     // Access and times
+    // Whether the file was opened for writing.
     virtual bool isWritable() const = 0;
+    // Whether the file was opened for reading.
     virtual bool isReadable() const = 0;
+    // When the file was made.
     virtual Timestamp creationTime() = 0;
+    // When the file was last written.
     virtual Timestamp lastWriteTime() = 0;
+    // When the file was last read or written.
     virtual Timestamp lastAccessTime() = 0;
 
+    // The stream that inputStream() hands out.
     FileInputStream input;
+    // The stream that outputStream() hands out.
     FileOutputStream output;
 
 private:

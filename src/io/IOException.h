@@ -10,8 +10,10 @@ class IOException : public object::Exception {
     VARDEL_CLASS_PATH(object::Exception, IOException)
 
     IOException();
+    // An exception of the file layer carrying message.
     explicit IOException(const char* message);
 
+    // "IOException".
     types::String getName() const override;
 
     // Throws the exception, with its fixed message, that stands for the calling thread's last

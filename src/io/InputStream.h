@@ -13,9 +13,11 @@ class InputStream : public Stream {
     virtual int read(void* buffer, int count) = 0;
     // Moves count bytes ahead; returns how far it moved.
     virtual int skip(int count) = 0;
+    // How many bytes can be read now without waiting.
     virtual int available() = 0;
 
     // Closing
+    // Ends the stream's use; false when there was nothing to close.
     virtual bool close() = 0;
 };
 

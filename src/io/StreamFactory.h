@@ -13,7 +13,9 @@ class StreamFactory : public object::Object {
     VARDEL_CLASS_PATH(object::Object, StreamFactory)
 
     // Streams
+    // A stream that reads from this object.
     virtual InputStream* inputStream() = 0;
+    // A stream that writes to this object.
     virtual OutputStream* outputStream() = 0;
 };
 

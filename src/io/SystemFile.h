@@ -38,8 +38,11 @@ class SystemFile : public File {
     // the system's reason when the handle cannot be closed. Closing again does nothing.
     void close();
 
+    // The system's handle of the open file; invalid once closed.
     HANDLE handle;
+    // Whether writes reach the file.
     bool writable;
+    // Whether reads reach the file.
     bool readable;
 
 private:

@@ -13,8 +13,10 @@ class Timestamp : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Timestamp)
 
     Timestamp() : time(0) {}
+    // The point time intervals after the start of 1601.
     explicit Timestamp(std::uint64_t time) : time(time) {}
 
+    // 100-nanosecond intervals since 1 January 1601, UTC.
     std::uint64_t time;
 };
 

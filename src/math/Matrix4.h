@@ -5,8 +5,10 @@ namespace vardel::math {
 // 4 x 4 floats stored row by row: element (i, j) is m[4 * i + j], so an affine matrix keeps its
 // translation in m[3], m[7] and m[11]. OpenGL takes it transposed.
 struct Matrix4 {
+    // The elements, row by row.
     float m[16];
 
+    // Makes this the identity matrix.
     void setIdentity()
     {
         for (float& f : m) {
@@ -20,7 +22,9 @@ struct Matrix4 {
     // False, leaving inverse as it was, when this matrix has none.
     bool invert(Matrix4& inverse) const;
 
+    // The element at i, row by row.
     float& operator[](int i) { return m[i]; }
+    // The element at i, row by row.
     const float& operator[](int i) const { return m[i]; }
 };
 

@@ -9,11 +9,15 @@ namespace vardel::object {
 class Class : public Object {
     VARDEL_CLASS_PATH(Object, Class)
 
+    // Takes the class path of object.
     explicit Class(const Object& object);
 
+    // The class path.
     types::String getName() const override;
+    // The class path.
     types::String toString() const override;
 
+    // The class path of the object the value was made from.
     types::String name;
 };
 

@@ -9,7 +9,9 @@ namespace vardel::object {
 class Exception : public Object {
     VARDEL_CLASS_PATH(Object, Exception)
 
+    // An exception carrying message.
     explicit Exception(const char* message);
+    // A copy carrying the same message.
     Exception(const Exception& other);
 
     // The class's own short name.
@@ -17,6 +19,7 @@ class Exception : public Object {
     // The message.
     types::String toString() const override;
 
+    // What went wrong, for people.
     types::String message;
 };
 

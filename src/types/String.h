@@ -12,33 +12,49 @@ class String : public object::Object {
     VARDEL_CLASS_PATH(object::Object, String)
 
     String();
+    // A copy of the zero-terminated text; null is taken as empty.
     String(const char* text);
+    // A copy with a buffer of its own.
     String(const String& other);
+    // Takes over other's buffer and leaves other empty.
     String(String&& other) noexcept;
     ~String() override;
 
+    // Replaces the text with a copy of other's.
     String& operator=(const String& other);
+    // Replaces the text with a copy of text; null is taken as empty.
     String& operator=(const char* text);
+    // Appends text.
     String& operator+=(const char* text);
 
+    // The concatenation of a and b.
     friend String operator+(const String& a, const char* b);
+    // The concatenation of a and b.
     friend String operator+(const String& a, const String& b);
+    // Whether both hold the same characters.
     bool operator==(const String& other) const;
+    // Whether the string holds the characters of text.
     bool operator==(const char* text) const;
 
     // The characters, or "" when the string holds no buffer.
     const char* chars() const;
+    // A copy with ASCII capitals made small.
     String toLowerCase() const;
 
+    // The text itself.
     String getName() const override;
+    // The text itself.
     String toString() const override;
 
     // Bytes to allocate for a text of the given length: none for 0, 64 below 64, otherwise the
     // first quarter step of the highest power of two (at most 2^28) that exceeds the length.
     static std::uint32_t capacityFor(std::uint32_t length);
 
+    // The characters and their terminator, or null when the string is empty.
     char* data;
+    // Bytes allocated for data, following capacityFor().
     std::uint32_t capacity;
+    // Characters before the terminator.
     std::uint32_t length;
 
 private:
