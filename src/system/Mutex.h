@@ -16,9 +16,12 @@ class Mutex : public object::Object {
     Mutex& operator=(const Mutex&) = delete;
 
     // Locking
+    // Waits until no other thread holds the lock, then takes it; true.
     bool lock();
+    // Gives back one hold of the calling thread; true.
     bool unlock();
 
+    // The lock of the system.
     CRITICAL_SECTION section;
 };
 

@@ -19,17 +19,22 @@ class Signal : public object::Object {
     Signal& operator=(const Signal&) = delete;
 
     // Signalling
+    // Sets the signal and wakes every waiting thread; it stays set until a wait consumes it.
     void set();
     // Wakes the threads waiting at this moment and leaves the signal unset.
     void pulse();
+    // Unsets the signal without waking anyone.
     void reset();
 
     // Waiting
+    // Returns at once when the signal is set, else waits until it is set or pulsed; a set signal is consumed.
     void wait();
+    // Whether the signal is set now.
     bool isSet() const;
 
     // Written by one thread and read by others; the event is what wakes them.
     std::atomic<bool> state;
+    // The manual-reset event the waiting threads sleep on.
     HANDLE event;
 };
 

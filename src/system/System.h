@@ -11,6 +11,7 @@ namespace vardel::system {
 // and stderr. Transfers are all or nothing: a count comes back whole or as 0.
 class System {
 public:
+    // The process's standard input as a stream.
     class StandardInputStream : public io::InputStream {
     public:
         // Returns 0 when fewer than count bytes came, although those were consumed.
@@ -21,6 +22,7 @@ public:
         bool close() override;
     };
 
+    // The process's standard output (or another C stream) as a stream.
     class StandardOutputStream : public io::OutputStream {
     public:
         StandardOutputStream() : StandardOutputStream(stdout) {}
@@ -31,12 +33,14 @@ public:
         bool close() override;
 
     protected:
+        // A stream over target.
         explicit StandardOutputStream(std::FILE* target) : target(target) {}
 
     private:
         std::FILE* target;
     };
 
+    // The process's standard error as a stream.
     class StandardErrorStream : public StandardOutputStream {
     public:
         StandardErrorStream() : StandardOutputStream(stderr) {}
@@ -44,7 +48,9 @@ public:
 
     // Each is made on first use and lives until the process exits.
     static StandardInputStream& standardInput();
+    // The standard output stream.
     static StandardOutputStream& standardOutput();
+    // The standard error stream.
     static StandardErrorStream& standardError();
 };
 

@@ -39,6 +39,7 @@ class Thread : public object::Object, public container::Chainable<Thread> {
     Signal startedSignal;
     // The thread's handle and id while it runs (for good on an adopted thread); null and 0 otherwise.
     std::atomic<HANDLE> threadHandle;
+    // The system's id of the thread while it runs, or 0.
     std::atomic<DWORD> threadId;
 
 private:

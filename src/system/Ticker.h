@@ -20,10 +20,12 @@ class Ticker : public object::Object {
     class TickerThread : public Thread {
         VARDEL_CLASS_PATH(Thread, TickerThread)
 
+        // A thread ticking for owner.
         explicit TickerThread(Ticker* owner);
 
         bool run() override;
 
+        // The ticker whose tick() the thread calls; not a counted reference.
         Ticker* owner;
     };
 
@@ -38,13 +40,18 @@ class Ticker : public object::Object {
     // Control (from any thread but the ticker's own)
     // Stores the period; while running, re-arms the timer at once, which also ticks at once.
     void setPeriod(std::int32_t milliseconds);
+    // Starts the thread (waiting until it runs) and arms the timer, which ticks at once; false when no thread could be started.
     bool start();
     // Returns once the thread has ended: no tick comes after it until the next start().
     void stop();
 
+    // The thread that ticks.
     TickerThread thread;
+    // Milliseconds between ticks.
     std::int32_t period;
+    // Whether the thread goes on ticking; cleared by stop().
     std::atomic<bool> running;
+    // The auto-reset waitable timer that paces the ticks.
     HANDLE timer;
 
 private:
