@@ -17,11 +17,13 @@ namespace vardel::freetype {
 // Where one character's glyph sits in its font's atlas and how it is placed on a line; all zero for
 // a character without a renderable glyph.
 struct GlyphInfo {
-    // Top-left pixel of the glyph's cell in the atlas.
+    // Left pixel of the glyph's cell in the atlas.
     std::int32_t x = 0;
+    // Top pixel of the glyph's cell in the atlas.
     std::int32_t y = 0;
-    // Size of the glyph's bitmap in pixels.
+    // Width of the glyph's bitmap in pixels.
     std::int32_t width = 0;
+    // Height of the glyph's bitmap in pixels.
     std::int32_t rows = 0;
     // Horizontal and vertical advance in pixels.
     math::Point advance{0.0f, 0.0f};
@@ -37,6 +39,7 @@ class Font : public object::Object {
 
     // Pixel format of the atlas: one 8-bit channel.
     static constexpr std::uint32_t atlasFormat = 0x8000D;
+    // Cells of the atlas side by side; 16 rows of them hold the 256 codes.
     static constexpr int cellsPerRow = 16;
 
     // An empty atlas of the given size and all records zero.
@@ -56,6 +59,7 @@ class Font : public object::Object {
     // The face's own family and style, the requested size, the encoding in use (0 when the
     // requested one was not found) and the requested flags.
     Descriptor descriptor;
+    // The glyphs' coverage, one byte a pixel, in cells of equal size.
     graphics::Image atlas;
     // By character code, taken unsigned.
     GlyphInfo glyphs[256];

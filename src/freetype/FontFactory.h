@@ -18,6 +18,7 @@ class FontFactory : public object::Object {
         types::String file;
         // The face's style and family names, lower case; the style is "" when the face has none.
         types::String style;
+        // The face's family name, lower case.
         types::String family;
     };
 
@@ -43,6 +44,7 @@ class FontFactory : public object::Object {
 
     // Ends in a backslash unless empty.
     types::String directory;
+    // The usable files of the folder, in listing order.
     container::Array<FontInfo> fonts;
 };
 

@@ -12,11 +12,15 @@ struct GlyphBitmap {
     // roomWidth x roomRows pixels. Modes other than the four above write nothing.
     void copyTo(unsigned char* target, int stride, int roomWidth, int roomRows) const;
 
+    // The first pixel row, as FreeType rendered it; not owned.
     const unsigned char* buffer;
     // Bytes from one row to the next; negative when the rows are stored bottom-up.
     int pitch;
+    // Pixels in a row.
     int width;
+    // Rows of pixels.
     int rows;
+    // One of PixelMode.
     int pixelMode;
     // Grey levels of mode gray.
     int grays;

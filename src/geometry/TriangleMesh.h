@@ -15,6 +15,7 @@ template <>
 class TriangleMesh<float, 3> : public object::Object {
     VARDEL_CLASS_PATH(object::Object, TriangleMesh)
 
+    // Appends the triangle of vertices a, b and c.
     void addTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c)
     {
         std::uint32_t at = triangleIndices.count;
@@ -24,6 +25,7 @@ class TriangleMesh<float, 3> : public object::Object {
         triangleIndices[at + 2] = c;
     }
 
+    // The positions the triangles index.
     container::Array<math::Vector<float, 3>> vertices;
     // Three vertex indices per triangle.
     container::Array<unsigned int> triangleIndices;

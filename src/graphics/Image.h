@@ -23,20 +23,31 @@ class Image : public object::Object {
     ~Image() override;
 
     // Pixel memory
+    // The pixel memory, allocated on first use; null when it cannot be had.
     virtual unsigned char* pixels();
+    // Tells that the caller is done with the memory pixels() gave; the base image keeps it.
     virtual void releasePixels();
+    // The pixel memory, marking the image locked while the caller works on it; null when there is none.
     unsigned char* lock();
+    // Ends a lock(), handing the memory back through releasePixels().
     void unlock();
 
     // Palette
+    // Copies the palette into out; false when the image has none.
     virtual bool getPalette(Palette<unsigned char>& out) const;
+    // Gives the image a copy of source as its palette; true.
     virtual bool setPalette(const Palette<unsigned char>& source);
 
     // Geometry and format
+    // Pixels in a row.
     int width() const { return width_; }
+    // Rows of pixels.
     int height() const { return height_; }
+    // Bytes from one row to the next.
     int bytesPerRow() const { return bytesPerRow_; }
+    // The pixel-format code.
     std::uint32_t format() const { return format_; }
+    // Whether lock() holds the memory.
     bool isLocked() const { return locked; }
 
     // Bytes one pixel of the format takes; 0 for a code that is not a known format.
@@ -45,11 +56,17 @@ class Image : public object::Object {
 protected:
     // The field names carry a trailing underscore where an accessor of the same name exists.
     Palette<unsigned char>* palette;
+    // Pixels in a row.
     int width_;
+    // Rows of pixels.
     int height_;
+    // Bytes from one row to the next.
     int bytesPerRow_;
+    // The pixel-format code.
     std::uint32_t format_;
+    // The pixel memory, or null before it is needed.
     unsigned char* pixels_;
+    // Whether lock() holds the memory.
     bool locked;
 };
 

@@ -11,10 +11,12 @@ template <typename T>
 class Palette : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Palette)
 
+    // Entries in every palette.
     static constexpr int entryCount = 256;
 
     Palette() : entries{} {}
 
+    // The entries, four components each.
     T entries[entryCount][4];
 };
 

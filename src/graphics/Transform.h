@@ -13,6 +13,7 @@ class Transform : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Transform)
 
     Transform() : a(1), b(0), tx(0), c(0), d(1), ty(0) {}
+    // The transform [[a, b, tx], [c, d, ty]].
     Transform(T a, T b, T tx, T c, T d, T ty) : a(a), b(b), tx(tx), c(c), d(d), ty(ty) {}
 
     // This transform followed by a shift by p.
@@ -32,7 +33,18 @@ class Transform : public object::Object {
         return math::Rectangle(d * g * (r.x - tx), a * g * (r.y - ty), d * g * r.width, a * g * r.height);
     }
 
-    T a, b, tx, c, d, ty;
+    // x's share of x.
+    T a;
+    // y's share of x.
+    T b;
+    // The shift of x.
+    T tx;
+    // x's share of y.
+    T c;
+    // y's share of y.
+    T d;
+    // The shift of y.
+    T ty;
 };
 
 } // namespace vardel::graphics
