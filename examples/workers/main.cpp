@@ -23,7 +23,7 @@ constexpr int workerCount = 4;
 constexpr int jobCount = 64;
 constexpr std::uint64_t numbersPerJob = 20000;
 
-// Message codes of this program.
+// Message codes of this program, from the range that application/MessageCodes.h leaves to programs.
 constexpr std::int32_t countPrimes = 1;
 constexpr std::int32_t jobDone = 2;
 

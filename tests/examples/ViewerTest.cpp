@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
-#include "e2e/CloseBox.h"
+#include "support/CloseBox.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
