@@ -67,7 +67,7 @@ public:
     // The switches and the hand; set control.switches before the view opens to start with them.
     ClothControl control;
     // Set once open has run on the window thread, with failed telling whether the view has no
-    // OpenGL pixel format and so nothing to show.
+    // OpenGL to show anything with (failure and failureCode say why).
     system::Signal opened;
     std::atomic<bool> failed;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "types/String.h"
 #include "application/Application.h"
 #include "demo/Options.h"
 
@@ -29,7 +30,7 @@ class SampleApplication : public application::Application {
 
 private:
     // Writes the line to stderr, lets the window and the view go and returns false.
-    bool fail(const char* line);
+    bool fail(const types::String& line);
 };
 
 } // namespace vardel::demo

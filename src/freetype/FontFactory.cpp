@@ -20,6 +20,9 @@ struct Release {
 };
 using OpenFile = std::unique_ptr<io::File, Release>;
 
+// Fonts are only read: other programs, and other starts of this one, read them at the same time.
+constexpr unsigned fontAccess = io::File::readAccess | io::File::shareReading;
+
 types::String lowerCase(const char* name)
 {
     return types::String(name ? name : "").toLowerCase();
@@ -52,12 +55,10 @@ bool FontFactory::addFont(const char* file)
 {
     FontInfo info;
     {
-        // Font files are opened exclusively: taking the lock first keeps factories on other
-        // threads from finding a file busy and skipping it.
         Freetype::Lock lock;
         OpenFile stream;
         try {
-            stream.reset(io::File::open(file, io::File::readAccess));
+            stream.reset(io::File::open(file, fontAccess));
         } catch (...) {
             return false;
         }
@@ -92,9 +93,8 @@ Font* FontFactory::createFont(const Descriptor& descriptor)
     }
     Font* font;
     {
-        // As in addFont, so that no other factory of this process finds the file busy.
         Freetype::Lock lock;
-        OpenFile stream(io::File::open(chosen->file.chars(), io::File::readAccess));
+        OpenFile stream(io::File::open(chosen->file.chars(), fontAccess));
         font = Font::loadFont(descriptor, *stream);
     }
     if (!font) {

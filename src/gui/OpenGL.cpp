@@ -23,14 +23,16 @@ BYTE channel(int index, int bits, int shift)
 
 OpenGL::OpenGL(const math::Rectangle& rectangle)
     : View(rectangle), renderContext(nullptr), colourBits(32), alphaBits(0), stencilBits(0), accumulationBits(0),
-      depthBits(0), auxiliaryBuffers(0), glContext(nullptr), palette(nullptr)
+      depthBits(0), auxiliaryBuffers(0), glContext(nullptr), palette(nullptr), failure(Failure::none), failureCode(0)
 {
 }
 
 bool OpenGL::open()
 {
+    failure = Failure::none;
+    failureCode = 0;
     if (!View::open()) {
-        return false;
+        return fail(Failure::childWindow);
     }
     SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 
@@ -48,7 +50,7 @@ bool OpenGL::open()
     format.iLayerType = PFD_MAIN_PLANE;
     int chosen = ChoosePixelFormat(deviceContext, &format);
     if (chosen == 0 || !SetPixelFormat(deviceContext, chosen, &format)) {
-        return false;
+        return fail(Failure::pixelFormat);
     }
     DescribePixelFormat(deviceContext, chosen, sizeof format, &format);
     colourBits = format.cColorBits;
@@ -61,8 +63,18 @@ bool OpenGL::open()
         selectPalette(format);
     }
 
+    // Without a current context every paint would leave the view blank, and GL calls would go
+    // nowhere.
     glContext = wglCreateContext(deviceContext);
-    wglMakeCurrent(deviceContext, glContext);
+    if (!glContext) {
+        return fail(Failure::context);
+    }
+    if (!wglMakeCurrent(deviceContext, glContext)) {
+        fail(Failure::context);
+        wglDeleteContext(glContext);
+        glContext = nullptr;
+        return false;
+    }
     int width;
     int height;
     pixelSize(width, height);
@@ -147,6 +159,13 @@ LRESULT OpenGL::realizePalette()
     SelectPalette(deviceContext, palette, FALSE);
     RealizePalette(deviceContext);
     return 1;
+}
+
+bool OpenGL::fail(Failure what)
+{
+    failureCode = GetLastError();
+    failure = what;
+    return false;
 }
 
 void OpenGL::pixelSize(int& width, int& height) const

@@ -20,9 +20,13 @@ class OpenGL : public View {
     // Requests colourBits 32 and nothing else; a derived view sets its own before opening.
     explicit OpenGL(const math::Rectangle& rectangle);
 
+    // What the last open could not make; none after one that succeeded.
+    enum class Failure : std::uint8_t { none, childWindow, pixelFormat, context };
+
     // Creates the child window, sets the pixel format closest to the requests (which then hold
-    // the format's real values), makes the rendering context and attaches its 3D Context. False,
-    // keeping the child window, when no pixel format could be set.
+    // the format's real values), makes the rendering context current and attaches its 3D
+    // Context. False, keeping the child window, when no pixel format could be set or no
+    // rendering context made current: failure and failureCode then say which and why.
     bool open() override;
     // Deletes the rendering context, then the child window.
     bool close() override;
@@ -49,12 +53,17 @@ class OpenGL : public View {
     std::int32_t auxiliaryBuffers;
     HGLRC glContext;
     HPALETTE palette;
+    Failure failure;
+    // The system's error code for the failure.
+    DWORD failureCode;
 
 private:
     // The view's size in pixels, through its global transform.
     void pixelSize(int& width, int& height) const;
     void selectPalette(const PIXELFORMATDESCRIPTOR& format);
     LRESULT realizePalette();
+    // Records the failure with the calling thread's last error, for open to return.
+    bool fail(Failure what);
 };
 
 } // namespace vardel::gui

@@ -38,7 +38,7 @@ View* viewOf(application::Message& message)
 
 Window::Window()
     : InputHooks(true), frame(0, 0, 0, 0), previousFrame(0, 0, 0, 0), minimumSize(2.0f, 2.0f), maximumSize(4096.0f, 4096.0f),
-      focusView(nullptr), isOpen(false), handle(nullptr), deviceContext(nullptr), style(0), palette(nullptr)
+      focusView(nullptr), isOpen(false), openError(0), handle(nullptr), deviceContext(nullptr), style(0), palette(nullptr)
 {
 }
 
@@ -254,6 +254,7 @@ bool Window::serveOpen()
                                    application::instanceHandle, this);
     HDC dc = created ? GetDC(created) : nullptr;
     if (!dc) {
+        openError = GetLastError();
         if (created) {
             DestroyWindow(created);
         }
@@ -280,6 +281,7 @@ bool Window::serveOpen()
                             static_cast<float>(client.bottom - client.top));
     context.handle = handle;
     context.deviceContext = dc;
+    openError = 0;
     isOpen = true;
     focusView = nullptr;
     openViews();

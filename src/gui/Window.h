@@ -85,6 +85,9 @@ class Window : public application::Looper, public InputHooks {
     types::String title;
     View* focusView;
     std::atomic<bool> isOpen;
+    // The system's error code when the last open could not make the native window (the display
+    // refused it, say); 0 after one that could. Read once open has returned.
+    DWORD openError;
     system::Signal openSignal;
     Context context;
     HWND handle;

@@ -27,7 +27,8 @@ SystemFile* File::openAs(const char* name, unsigned flags, bool create)
     if (flags & writeAccess) {
         access |= GENERIC_WRITE;
     }
-    HANDLE handle = CreateFileA(name, access, 0, nullptr, create ? CREATE_NEW : OPEN_EXISTING,
+    DWORD share = (flags & shareReading) ? FILE_SHARE_READ : 0;
+    HANDLE handle = CreateFileA(name, access, share, nullptr, create ? CREATE_NEW : OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         IOException::throwLastError();

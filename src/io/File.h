@@ -51,6 +51,9 @@ class File : public StreamFactory {
     static constexpr unsigned readAccess = 1;
     // Open for writing.
     static constexpr unsigned writeAccess = 2;
+    // Others may read the file while it is open, and it opens while others only read it: for
+    // files that are read, never changed, by several programs at once.
+    static constexpr unsigned shareReading = 4;
 
     // Seek modes: the origin of the offset.
     // From the start of the file.
@@ -65,7 +68,8 @@ class File : public StreamFactory {
     File& operator=(const File&) = delete;
 
     // Opening
-    // Opens an existing file, exclusively, with the access of flags. The caller owns the result.
+    // Opens an existing file with the access of flags, exclusively unless they ask to share
+    // reading. The caller owns the result.
     // Throws the IOException that stands for the system's reason when the file cannot be opened.
     static SystemFile* open(const char* name, unsigned flags);
     // Makes a new, empty file and opens it exclusively with the access of flags; never replaces

@@ -151,7 +151,7 @@ TEST_F(FontFactoryTest, factoriesOnSeveralThreadsFindAndBuildTheSameFonts)
     factory.scan(folder.path.c_str());
     std::string expected = atlasOf(factory.createFont(wanted("DejaVu Serif")));
 
-    // Files are opened exclusively, so a factory must not find one busy with another's work.
+    // Factories on several threads read the same files at once and must each find them all.
     std::vector<TestThread> threads;
     std::vector<int> same(4, 0);
     for (int t = 0; t < 4; ++t) {

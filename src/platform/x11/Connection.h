@@ -22,7 +22,8 @@ class WindowRecord;
 // and WM_PAINT comes after both, as on Win32.
 class Connection : public posix::MessageSource {
 public:
-    // The calling thread's connection, opened on first use; null when the display cannot be reached.
+    // The calling thread's connection, opened on first use; null when the display cannot be reached,
+    // with the last error of Xlib::open.
     static Connection* current();
     // The calling thread's connection if it has one, else null.
     static Connection* existing();

@@ -15,6 +15,7 @@
 #include "platform/x11/Lock.h"
 #include "platform/x11/PixelFormats.h"
 #include "platform/x11/WindowRecord.h"
+#include "platform/x11/Xlib.h"
 
 namespace vardel::platform::x11 {
 
@@ -59,10 +60,17 @@ GlContext* GlContext::create(DeviceContext& dc)
     Connection* connection = window->connection;
     const PixelFormats::Format* format = PixelFormats::get().format(window->pixelFormat);
     GLXFBConfig config = PixelFormats::config(connection->display(), format->configId);
-    // A context made without profile attributes is a compatibility one: fixed-function GL works.
-    GLXContext made = config ? glXCreateNewContext(connection->display(), config, GLX_RGBA_TYPE, nullptr, True) : nullptr;
-    if (!made) {
+    if (!config) {
         fail(ERROR_INVALID_PIXEL_FORMAT);
+        return nullptr;
+    }
+    // A context made without profile attributes is a compatibility one: fixed-function GL works.
+    Xlib::clearError();
+    GLXContext made = glXCreateNewContext(connection->display(), config, GLX_RGBA_TYPE, nullptr, True);
+    if (!made) {
+        // Otherwise the server refused: no direct rendering here, and no indirect one either.
+        DWORD shortage = Xlib::shortage();
+        fail(shortage ? shortage : ERROR_NOT_SUPPORTED);
         return nullptr;
     }
     connection->retain();
@@ -122,11 +130,13 @@ bool GlContext::makeCurrent(DeviceContext& dc)
     if (boundContext != this && !thread.compare_exchange_strong(nobody, self)) {
         return fail(ERROR_BUSY);
     }
+    Xlib::clearError();
     if (!glXMakeCurrent(connection->display(), window->xid, context)) {
         if (boundContext != this) {
             thread = 0;
         }
-        return fail(ERROR_INVALID_HANDLE);
+        DWORD shortage = Xlib::shortage();
+        return fail(shortage ? shortage : ERROR_INVALID_HANDLE);
     }
     if (boundContext && boundContext != this) {
         boundContext->thread = 0;

@@ -53,6 +53,7 @@ PixelFormats::PixelFormats()
 {
     display = Xlib::open();
     if (!display) {
+        unavailable = GetLastError();
         return;
     }
     int screen = DefaultScreen(display);
@@ -61,11 +62,18 @@ PixelFormats::PixelFormats()
     screenDepth = DefaultDepth(display, screen);
     int errorBase;
     int eventBase;
+    // Loading the GL library for the display may fail for want of descriptors or memory; GLX then
+    // looks like a display without it.
+    Xlib::clearError();
     if (!glXQueryExtension(display, &errorBase, &eventBase)) {
+        unavailable = Xlib::shortage();
         return;
     }
     int count = 0;
     GLXFBConfig* configs = glXGetFBConfigs(display, screen, &count);
+    if (!configs) {
+        unavailable = Xlib::shortage();
+    }
     for (int i = 0; i < count; ++i) {
         GLXFBConfig config = configs[i];
         if (!(attribute(display, config, GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT) ||
@@ -206,9 +214,10 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request)
         fail(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    int chosen = PixelFormats::get().choose(*request);
+    const PixelFormats& formats = PixelFormats::get();
+    int chosen = formats.choose(*request);
     if (chosen == 0) {
-        fail(ERROR_INVALID_PIXEL_FORMAT);
+        fail(formats.unavailable ? formats.unavailable : ERROR_INVALID_PIXEL_FORMAT);
     }
     return chosen;
 }

@@ -37,6 +37,10 @@ public:
     // The configuration of a format on another connection, or null.
     static __GLXFBConfigRec* config(_XDisplay* display, int configId);
 
+    // Why there are no formats when the display could not even be asked: the error of opening
+    // the connection, or of loading GL for it when this process ran out of descriptors or memory.
+    // 0 otherwise.
+    DWORD unavailable = 0;
     int screenWidth = 0;
     int screenHeight = 0;
     int screenDepth = 24;

@@ -53,7 +53,7 @@ WindowRecord* WindowRecord::create(const WindowClass& windowClass, DWORD exStyle
     }
     Connection* connection = parent ? parent->connection : Connection::current();
     if (!connection) {
-        fail(ERROR_NOT_READY);
+        // The last error says why the display could not be reached.
         return nullptr;
     }
     auto* record = new WindowRecord;
