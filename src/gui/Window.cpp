@@ -294,6 +294,16 @@ bool Window::serveOpen()
 
 void Window::serveClose()
 {
+    HWND closing = handle;
+    letGo();
+    if (closing) {
+        DestroyWindow(closing);
+    }
+    openSignal.set();
+}
+
+void Window::letGo()
+{
     closeViews();
     if (handle) {
         if (palette) {
@@ -303,15 +313,13 @@ void Window::serveClose()
         }
         ReleaseDC(handle, deviceContext);
         deviceContext = nullptr;
-        if (DestroyWindow(handle)) {
-            handle = nullptr;
-            context.handle = nullptr;
-            context.deviceContext = nullptr;
-        }
+        handle = nullptr;
+        context.handle = nullptr;
+        context.deviceContext = nullptr;
     }
+    // Before the native window goes, so that its WM_DESTROY is known for the window's own.
     isOpen = false;
     focusView = nullptr;
-    openSignal.set();
 }
 
 void Window::layout()
@@ -393,6 +401,14 @@ LRESULT CALLBACK Window::procedure(HWND handle, UINT message, WPARAM wParam, LPA
     }
     case WM_CLOSE:
         window->closeRequested();
+        return 0;
+    case WM_DESTROY:
+        // Destroyed by someone else (another program, or a window manager that does not ask): the
+        // window is closed already, and the owner hears of it as of the close box.
+        if (window->isOpen) {
+            window->letGo();
+            window->closeRequested();
+        }
         return 0;
     case WM_GETMINMAXINFO: {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);

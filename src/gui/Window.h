@@ -45,7 +45,8 @@ class Window : public application::Looper, public InputHooks {
     // Hooks
     virtual bool openViews();
     virtual bool closeViews();
-    // The user asked to close the window; the default closes it.
+    // The user asked to close the window; the default closes it. Also called, with the window
+    // closed already, when another program destroyed the native window.
     virtual bool closeRequested();
     virtual bool activated();
     virtual bool deactivated();
@@ -100,6 +101,8 @@ private:
     // On the window thread
     bool serveOpen();
     void serveClose();
+    // Closes the views and gives back what the native window held, which is about to go.
+    void letGo();
     void layout();
     LRESULT realizePalette(BOOL background);
 };

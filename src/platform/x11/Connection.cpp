@@ -208,6 +208,13 @@ void Connection::handle(XEvent& event)
     case ConfigureNotify:
         handleConfigure(event);
         break;
+    case DestroyNotify:
+        // Windows this layer destroys are no longer listed when the server reports them, so this
+        // is another client (or a window manager) destroying the window.
+        if (WindowRecord* window = windowOf(event.xdestroywindow.window)) {
+            window->destroyedElsewhere();
+        }
+        break;
     case ReparentNotify:
         if (WindowRecord* window = windowOf(event.xreparent.window)) {
             window->reparented = event.xreparent.parent != root;

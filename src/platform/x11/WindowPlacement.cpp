@@ -76,6 +76,21 @@ void WindowRecord::notifyPlacement(bool moved, bool sized)
     }
 }
 
+bool WindowRecord::askLimitsAgain()
+{
+    int madeWidth = width;
+    int madeHeight = height;
+    if (!askLimits()) {
+        return false;
+    }
+    if (width != madeWidth || height != madeHeight) {
+        Display* display = connection->display();
+        placeSerial = NextRequest(display);
+        XResizeWindow(display, xid, width, height);
+    }
+    return true;
+}
+
 bool WindowRecord::askLimits()
 {
     const PixelFormats& formats = PixelFormats::get();

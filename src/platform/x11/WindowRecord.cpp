@@ -89,7 +89,7 @@ WindowRecord* WindowRecord::create(const WindowClass& windowClass, DWORD exStyle
         return nullptr;
     }
     if (!record->createX(parent ? parent->xid : connection->rootWindow(), PixelFormats::get().windowVisual())) {
-        record->tearDown(false);
+        record->tearDown(false, false);
         fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -103,6 +103,12 @@ WindowRecord* WindowRecord::create(const WindowClass& windowClass, DWORD exStyle
         record->destroy();
     }
     if (!alive(record)) {
+        fail(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    // Asked again now that the procedure can answer (WM_CREATE has passed), so that the window
+    // manager learns the window's real limits before the window is mapped.
+    if (!parent && !record->askLimitsAgain()) {
         fail(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
@@ -172,7 +178,12 @@ bool WindowRecord::createX(unsigned long parentId, unsigned long wantedVisual)
 
 void WindowRecord::destroy()
 {
-    tearDown(true);
+    tearDown(true, false);
+}
+
+void WindowRecord::destroyedElsewhere()
+{
+    tearDown(true, true);
 }
 
 void WindowRecord::abandon(Connection* connection)
@@ -187,11 +198,11 @@ void WindowRecord::abandon(Connection* connection)
         }
     }
     for (WindowRecord* window : tops) {
-        window->tearDown(false);
+        window->tearDown(false, false);
     }
 }
 
-void WindowRecord::tearDown(bool notify)
+void WindowRecord::tearDown(bool notify, bool gone)
 {
     if (destroying) {
         return;
@@ -200,6 +211,10 @@ void WindowRecord::tearDown(bool notify)
     collect(tree);
     for (WindowRecord* window : tree) {
         window->destroying = true;
+    }
+    if (gone) {
+        // What the procedures do on WM_DESTROY must not draw on a window that no longer exists.
+        GlContext::leaveWindow(this);
     }
     if (notify) {
         for (WindowRecord* window : tree) {
@@ -218,7 +233,7 @@ void WindowRecord::tearDown(bool notify)
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
     Connection* owner = connection;
-    if (xid) {
+    if (xid && !gone) {
         XDestroyWindow(owner->display(), xid);
     }
     for (auto it = tree.rbegin(); it != tree.rend(); ++it) {

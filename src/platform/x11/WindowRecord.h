@@ -29,6 +29,10 @@ public:
                                 int width, int height, HWND parent, HINSTANCE instance, LPVOID parameter);
     // Sends WM_DESTROY to the window and its descendants, parents first, then frees them all.
     void destroy();
+    // The same for a window whose X window another client destroyed: no GL context stays
+    // current on the dead windows while they are told, and the server is not asked to destroy
+    // them again.
+    void destroyedElsewhere();
     // Frees the windows a connection still has when its thread ends, without messages.
     static void abandon(Connection* connection);
 
@@ -62,6 +66,8 @@ public:
     // Asks the procedure for the tracking limits of a top-level window (WM_GETMINMAXINFO) and
     // passes them to the window manager. False if the procedure destroyed the window.
     bool askLimits();
+    // Asks once more for a window that exists, resizing its X window to fit the limits.
+    bool askLimitsAgain();
     void setTitle(const char* text);
     // Recreates the X window with the visual of a pixel format when it differs from the current
     // one; the handle, device context and place in the tree stay.
@@ -132,7 +138,8 @@ private:
     bool createX(unsigned long parentId, unsigned long visual);
     void setHints();
     void collect(std::vector<WindowRecord*>& tree);
-    void tearDown(bool notify);
+    // notify sends WM_DESTROY; gone says the X windows no longer exist.
+    void tearDown(bool notify, bool gone);
     void free();
     void applyTitle();
     void notifyPlacement(bool moved, bool sized);
