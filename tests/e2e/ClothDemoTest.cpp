@@ -6,6 +6,7 @@
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
+#include "DemoWindows.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -66,25 +67,9 @@ protected:
     {
         auto end = Clock::now() + limit;
         do {
-            ::Window root = 0;
-            ::Window parent = 0;
-            ::Window* children = nullptr;
-            unsigned count = 0;
-            XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-            ::Window found = 0;
-            for (unsigned i = 0; i < count && !found; ++i) {
-                char* name = nullptr;
-                XWindowAttributes attributes;
-                if (XFetchName(display, children[i], &name) && name && std::string(name) == "Vardel" &&
-                    XGetWindowAttributes(display, children[i], &attributes) &&
-                    attributes.map_state == IsViewable) {
-                    found = children[i];
-                }
-                XFree(name);
-            }
-            XFree(children);
-            if (found) {
-                return found;
+            std::vector<::Window> found = mappedWindowsTitled(display, "Vardel");
+            if (!found.empty()) {
+                return found.front();
             }
             std::this_thread::sleep_for(20ms);
         } while (Clock::now() < end);
