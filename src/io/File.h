@@ -72,8 +72,8 @@ class File : public StreamFactory {
     // reading. The caller owns the result.
     // Throws the IOException that stands for the system's reason when the file cannot be opened.
     static SystemFile* open(const char* name, unsigned flags);
-    // Makes a new, empty file and opens it exclusively with the access of flags; never replaces
-    // an existing file (FileExistsException). The caller owns the result.
+    // Makes a new, empty file and opens it as open does; never replaces an existing file
+    // (FileExistsException). The caller owns the result.
     static SystemFile* create(const char* name, unsigned flags);
 
     // Streams
