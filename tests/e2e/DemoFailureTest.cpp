@@ -77,7 +77,7 @@ public:
                 continue;
             }
             name = ":" + std::to_string(number);
-            std::string add = "xauth -q -f " + folder / "cookie" + " add " + name + " . " + cookie;
+            std::string add = "xauth -q -f " + folder / "cookie" + " add " + name + " . " + cookie + " 2>/dev/null";
             if (std::system(add.c_str()) != 0) {
                 return;
             }

@@ -26,6 +26,8 @@ public:
             }
             int error = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(error, STDERR_FILENO);
+            // The demo starts with the three standard streams alone, as from a shell.
+            close(error);
             if (display) {
                 setenv("DISPLAY", display, 1);
             }
