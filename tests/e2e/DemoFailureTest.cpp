@@ -230,9 +230,9 @@ TEST_F(DemoFailureTest, sixStartsAtOnceInOneFolderAllFindTheFont)
     for (::Window window : windows) {
         sendCloseBox(display, window);
     }
-    for (auto& demo : demos) {
-        EXPECT_EQ(demo->exitWithin(10s), 0);
-        EXPECT_EQ(demo->errorOutput(), "");
+    for (std::size_t i = 0; i < demos.size(); ++i) {
+        EXPECT_EQ(demos[i]->exitWithin(10s), 0) << "start " << i;
+        EXPECT_EQ(demos[i]->errorOutput(), "") << "start " << i;
     }
 }
 

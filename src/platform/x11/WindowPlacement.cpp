@@ -78,17 +78,17 @@ void WindowRecord::notifyPlacement(bool moved, bool sized)
 
 bool WindowRecord::askLimitsAgain()
 {
-    int madeWidth = width;
-    int madeHeight = height;
+    int wantedWidth = width;
+    int wantedHeight = height;
     if (!askLimits()) {
         return false;
     }
-    if (width != madeWidth || height != madeHeight) {
-        Display* display = connection->display();
-        placeSerial = NextRequest(display);
-        XResizeWindow(display, xid, width, height);
-    }
-    return true;
+    int fitWidth = width;
+    int fitHeight = height;
+    width = wantedWidth;
+    height = wantedHeight;
+    place(left, top, fitWidth, fitHeight, false, true);
+    return alive(this);
 }
 
 bool WindowRecord::askLimits()
@@ -135,6 +135,12 @@ void WindowRecord::setHints()
 void WindowRecord::show(bool visible)
 {
     if (visible == this->visible) {
+        return;
+    }
+    // The placement of ShowWindow asks a top-level window for its limits, as on Win32. They were
+    // first asked before WM_CREATE, when the procedure may not know them yet, and the window
+    // manager must have them before the window is mapped.
+    if (visible && topLevel() && !askLimitsAgain()) {
         return;
     }
     this->visible = visible;

@@ -106,12 +106,6 @@ WindowRecord* WindowRecord::create(const WindowClass& windowClass, DWORD exStyle
         fail(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
-    // Asked again now that the procedure can answer (WM_CREATE has passed), so that the window
-    // manager learns the window's real limits before the window is mapped.
-    if (!parent && !record->askLimitsAgain()) {
-        fail(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
     record->send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(record->width, record->height));
     if (alive(record)) {
         record->send(WM_MOVE, 0, MAKELPARAM(record->left, record->top));

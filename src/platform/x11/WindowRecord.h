@@ -66,7 +66,8 @@ public:
     // Asks the procedure for the tracking limits of a top-level window (WM_GETMINMAXINFO) and
     // passes them to the window manager. False if the procedure destroyed the window.
     bool askLimits();
-    // Asks once more for a window that exists, resizing its X window to fit the limits.
+    // Asks once more for a window that exists and resizes it to fit (WM_SIZE). False if the
+    // procedure destroyed the window.
     bool askLimitsAgain();
     void setTitle(const char* text);
     // Recreates the X window with the visual of a pixel format when it differs from the current
