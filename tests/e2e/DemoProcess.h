@@ -26,8 +26,9 @@ public:
             }
             int error = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(error, STDERR_FILENO);
-            // The demo starts with the three standard streams alone, as from a shell.
-            close(error);
+            // The demo starts with the three standard streams alone, as from a shell, whatever
+            // the test runner left open.
+            closefrom(STDERR_FILENO + 1);
             if (display) {
                 setenv("DISPLAY", display, 1);
             }
