@@ -87,7 +87,10 @@ bool Application::run()
         // Everything queued is taken under one lock and served without it.
         queueMutex.lock();
         taken = queue.takeAll();
-        sentAhead = 0;
+        if (sentAhead.load() != 0) {
+            // Written only when it changes: posters read the signal's state beside it.
+            sentAhead = 0;
+        }
         queueMutex.unlock();
         if (!taken) {
             if (!armed || queueSignal.state) {

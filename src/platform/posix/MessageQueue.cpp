@@ -72,7 +72,9 @@ bool MessageQueue::post(const MSG& message)
         }
         posted.push_back(message);
         asleep = sleeping;
-        sleeping = false;
+        if (asleep) {
+            sleeping = false;
+        }
     }
     // An owner that is awake looks at the queue again before it sleeps (see get), so only the
     // first post to a sleeping owner costs a wake-up.
@@ -177,18 +179,6 @@ void MessageQueue::get(MSG& message, HWND window, UINT first, UINT last)
         // look leaves the descriptor readable for the next wait.
         drainWake();
     }
-}
-
-bool MessageQueue::matches(const MSG& message, HWND window, UINT first, UINT last)
-{
-    if (message.message == WM_QUIT) {
-        return true;
-    }
-    HWND threadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
-    if (window == threadOnly ? message.hwnd != nullptr : window && message.hwnd != window) {
-        return false;
-    }
-    return (first == 0 && last == 0) || (message.message >= first && message.message <= last);
 }
 
 DWORD MessageQueue::now()

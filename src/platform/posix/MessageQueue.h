@@ -41,7 +41,17 @@ public:
 
     // The filter of PeekMessageA and GetMessageA: window null takes every message of the thread,
     // (HWND)-1 only thread messages; a range of 0, 0 takes every number; WM_QUIT always matches.
-    static bool matches(const MSG& message, HWND window, UINT first, UINT last);
+    static bool matches(const MSG& message, HWND window, UINT first, UINT last)
+    {
+        if (message.message == WM_QUIT) {
+            return true;
+        }
+        HWND threadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
+        if (window == threadOnly ? message.hwnd != nullptr : window && message.hwnd != window) {
+            return false;
+        }
+        return (first == 0 && last == 0) || (message.message >= first && message.message <= last);
+    }
     // The time stamp of a new message, in milliseconds on the monotonic clock.
     static DWORD now();
 
@@ -56,21 +66,24 @@ private:
     void drainWake();
     void waitForInput();
 
+    // Shared by the posters and the owner, under the mutex.
     std::mutex mutex;
     // Posted and not yet seen by the owner, in order; both vectors keep their capacity, so a
     // queue in steady use allocates nothing.
     std::vector<MSG> posted;
-    // Owner thread only: what the owner moved out of posted in one go, older than anything still
-    // in posted; the messages from next on are waiting.
-    std::vector<MSG> taken;
-    std::size_t next = 0;
-    // Messages a vector keeps room for once emptied.
-    static constexpr std::size_t keptCapacity = 4096;
     bool closed = false;
     // The owner is in (or about to enter) its wait in get(), and posts must wake it.
     bool sleeping = false;
     int wakeDescriptor;
+
+    // Owner thread only, on a cache line of its own so that taking a message does not pull the
+    // posters' line away from them. What the owner moved out of posted in one go, older than
+    // anything still in posted; the messages from next on are waiting.
+    alignas(64) std::vector<MSG> taken;
+    std::size_t next = 0;
     std::vector<MessageSource*> sources;
+    // Messages a vector keeps room for once emptied.
+    static constexpr std::size_t keptCapacity = 4096;
 };
 
 } // namespace vardel::platform::posix
