@@ -25,10 +25,10 @@ bool Application::sendMessage(Message* message)
     queueMutex.lock();
     queue.pushFront(message);
     ++sentAhead;
-    queueMutex.unlock();
     // The queue's count replaces the caller's, so the message goes back to the pool once served.
-    // The queue's own count keeps it alive whoever drops theirs first.
+    // Dropped under the lock, while the loop cannot be at the message yet.
     message->release();
+    queueMutex.unlock();
     wake();
     return true;
 }
@@ -37,8 +37,8 @@ bool Application::postMessage(Message* message)
 {
     queueMutex.lock();
     queue.pushBack(message);
-    queueMutex.unlock();
     message->release();
+    queueMutex.unlock();
     wake();
     return true;
 }
