@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 
@@ -36,4 +37,24 @@ TEST(Allocator, GrowsInBlocksOf64Then64Then128AndReusesFreedSlotsFirst)
     Allocator<Record> records;
     for (int i = 0; i < 70; ++i)
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(records.allocate()) % 8, 0u);
+}
+
+TEST(Allocator, CappedPoolLeavesAtMostAQuarterUnusedBeyondItsFirstBlocks)
+{
+    Allocator<int> pool;
+    pool.capped = true;
+    std::set<int*> slots;
+    int worst = 0;
+    for (int used = 1; used <= 20000; ++used) {
+        slots.insert(pool.allocate());
+        if (pool.slotCount > 256)
+            worst = std::max(worst, 100 * (pool.slotCount - used) / pool.slotCount);
+    }
+    EXPECT_EQ(slots.size(), 20000u) << "a slot was handed out twice";
+    EXPECT_LE(worst, 25);
+    EXPECT_GT(worst, 15) << "blocks grow with the pool, not by 64 at a time";
+    int blocks = 0;
+    for (auto* block = pool.firstBlock; block; block = block->next)
+        ++blocks;
+    EXPECT_LT(blocks, 30);
 }
