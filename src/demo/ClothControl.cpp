@@ -203,6 +203,28 @@ bool ClothControl::grabbing() const
     return grab.holding;
 }
 
+types::String ClothControl::switchesOn() const
+{
+    const struct {
+        bool on;
+        const char* name;
+    } named[] = {{switches.paused, "paused"},
+                 {switches.wind, "wind"},
+                 {switches.ball, "ball"},
+                 {switches.tearing, "tearing"},
+                 {switches.pinned, "pins"}};
+    types::String text;
+    for (const auto& entry : named) {
+        if (entry.on) {
+            if (text.length) {
+                text += ", ";
+            }
+            text += entry.name;
+        }
+    }
+    return text.length ? text : types::String("none");
+}
+
 void ClothControl::bind(physics::Effect* effect, bool on)
 {
     if (!scene.clothSolver)

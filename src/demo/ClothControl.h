@@ -8,6 +8,7 @@
 #include "physics/SphereObstacle.h"
 #include "physics/SpringBreaker.h"
 #include "physics/Wind.h"
+#include "types/String.h"
 #include "graphics3d/Forward.h"
 
 namespace vardel::demo {
@@ -64,6 +65,10 @@ public:
     void dragTo(const graphics3d::Camera& camera, const float* view, math::Point size, math::Point point);
     void letGo();
     bool grabbing() const;
+
+    // The switches that are on, for the caption: "paused, wind, ball, tearing, pins", any of them,
+    // or "none".
+    types::String switchesOn() const;
 
     Switches switches;
     physics::Grab grab;

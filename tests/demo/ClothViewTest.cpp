@@ -156,3 +156,54 @@ TEST_F(ClothViewTest, integrationMovesAWeightByItsVelocityOverTheStep)
     ClothView::integrateWeight(&moving, &dt);
     expectVectorNear(moving.position, 1.5f, 1.0f, 3.025f);
 }
+
+TEST_F(ClothViewTest, theSwitchesBindTheirEffectsAndAResetBringsBackTheStartingCloth)
+{
+    EXPECT_EQ(scene.clothSolver->effects.count, 0u);
+    EXPECT_EQ(view.control.switchesOn(), "pins");
+    view.control.setWind(true);
+    view.control.setTearing(true);
+    EXPECT_EQ(scene.clothSolver->effects.count, 2u);
+    EXPECT_EQ(view.control.switchesOn(), "wind, tearing, pins");
+    for (int frame = 0; frame < 5; ++frame) {
+        view.draw();
+    }
+
+    // Let go, the corners start from rest, whatever their springs had piled up.
+    view.control.setPinned(false);
+    EXPECT_FALSE(weight(2499).pinned);
+    expectVectorNear(weight(2499).velocity, 0, 0, 0, 0);
+
+    // Paused, frames draw without stepping, but for one step asked for.
+    view.control.setPaused(true);
+    float z = weight(1275).position.z;
+    view.draw();
+    EXPECT_EQ(weight(1275).position.z, z);
+    view.control.stepOnce();
+    view.draw();
+    EXPECT_NE(weight(1275).position.z, z);
+    z = weight(1275).position.z;
+    view.draw();
+    EXPECT_EQ(weight(1275).position.z, z);
+
+    // A new cloth, flat and pinned, with the switches as they were bound to it.
+    vardel::physics::Relaxator<float, 3>* before = scene.clothSolver;
+    view.resetCloth();
+    ASSERT_NE(scene.clothSolver, nullptr);
+    EXPECT_NE(scene.clothSolver, before);
+    EXPECT_EQ(weight(1275).position.z, 0.0f);
+    EXPECT_TRUE(weight(2499).pinned);
+    EXPECT_EQ(scene.clothSolver->effects.count, 2u);
+    EXPECT_EQ(view.control.wind.triangles, &scene.cloth->indices);
+    EXPECT_EQ(view.control.switchesOn(), "paused, wind, tearing, pins");
+
+    view.control.setBall(true);
+    view.control.setWind(false);
+    view.control.setTearing(false);
+    view.control.setPaused(false);
+    view.control.setPinned(false);
+    EXPECT_EQ(view.control.switchesOn(), "ball");
+    EXPECT_EQ(scene.clothSolver->effects.count, 1u);
+    view.draw();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
