@@ -77,7 +77,8 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     // force = strength * |n| / 2 * (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n.
     const float share = strength * 0.5f * dt / 3.0f;
     const float third = 1.0f / 3.0f;
-    for (std::uint32_t t = 0; t + 2 < triangles->count; t += 3) {
+    const std::uint32_t indexCount = triangles->count;
+    for (std::uint32_t t = 0; t + 2 < indexCount; t += 3) {
         const Weight<float, 3>& a = weights[index[t]];
         const Weight<float, 3>& b = weights[index[t + 1]];
         const Weight<float, 3>& c = weights[index[t + 2]];
@@ -89,7 +90,8 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
         Vector moving = motion(a);
         moving.add(motion(b));
         moving.add(motion(c));
-        float normalSpeed = dot(air, normal) - third * dot(moving, normal);
+        Vector relative(air.x - third * moving.x, air.y - third * moving.y, air.z - third * moving.z);
+        float normalSpeed = dot(relative, normal);
         Vector push = Vector::scaled(share * normalSpeed / twiceArea, normal);
         pushes[index[t]].add(push);
         pushes[index[t + 1]].add(push);
