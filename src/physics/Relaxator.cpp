@@ -160,6 +160,7 @@ void Relaxator<float, 3>::attach(Effect* effect)
 {
     effects.resize(effects.count + 1);
     effects[effects.count - 1] = effect;
+    effect->attached(*this);
 }
 
 bool Relaxator<float, 3>::detach(Effect* effect)

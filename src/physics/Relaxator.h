@@ -46,8 +46,8 @@ class Relaxator<float, 3> : public object::Object {
     void springsChanged();
 
     // Effects
-    // From the next step on, in the order attached. Not counted: an effect must be detached before
-    // it goes. Attaching one twice makes it act twice.
+    // From the next step on, in the order attached, after telling the effect. Not counted: an effect
+    // must be detached before it goes. Attaching one twice makes it act twice.
     void attach(Effect* effect);
     // False if it was not attached.
     bool detach(Effect* effect);

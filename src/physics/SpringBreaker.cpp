@@ -21,6 +21,11 @@ SpringBreaker::SpringBreaker()
 {
 }
 
+void SpringBreaker::attached(Relaxator<float, 3>&)
+{
+    watchedSolver = nullptr;
+}
+
 void SpringBreaker::afterStep(Relaxator<float, 3>& solver, float)
 {
     if (!watching(solver))

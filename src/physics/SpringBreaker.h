@@ -16,6 +16,8 @@ class SpringBreaker : public Effect {
     // Breaks at twice the rest length.
     SpringBreaker();
 
+    // Copies the springs afresh at the next step.
+    void attached(Relaxator<float, 3>& solver) override;
     // Measures every spring as the step left its ends.
     void afterStep(Relaxator<float, 3>& solver, float dt) override;
 

@@ -187,10 +187,8 @@ TEST_F(ClothViewTest, theSwitchesBindTheirEffectsAndAResetBringsBackTheStartingC
     EXPECT_EQ(weight(1275).position.z, z);
 
     // A new cloth, flat and pinned, with the switches as they were bound to it.
-    vardel::physics::Relaxator<float, 3>* before = scene.clothSolver;
     view.resetCloth();
     ASSERT_NE(scene.clothSolver, nullptr);
-    EXPECT_NE(scene.clothSolver, before);
     EXPECT_EQ(weight(1275).position.z, 0.0f);
     EXPECT_TRUE(weight(2499).pinned);
     EXPECT_EQ(scene.clothSolver->effects.count, 2u);

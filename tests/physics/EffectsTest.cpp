@@ -309,14 +309,16 @@ TEST(SpringBreaker, BreaksAnOverstretchedSpringOnceAndForGood)
 TEST(SpringBreaker, FollowsANewSolverAndANewRatio)
 {
     SpringBreaker breaker;
-    Solver first;
-    buildChain(first);
-    first.attach(&breaker);
-    first.step(stay, 0.05f);
-    first.detach(&breaker);
+    auto* first = new Solver;
+    buildChain(*first);
+    first->attach(&breaker);
+    first->step(stay, 0.05f);
+    first->detach(&breaker);
+    first->release();
 
-    // Another solver with as many springs, one of them shorter at rest.
-    Solver second;
+    // Another solver with as many springs (perhaps where the first one was), one shorter at rest.
+    auto* next = new Solver;
+    Solver& second = *next;
     buildChain(second);
     second.springs.first->value.restLength = 4.0f;
     second.attach(&breaker);
@@ -327,6 +329,7 @@ TEST(SpringBreaker, FollowsANewSolverAndANewRatio)
     EXPECT_EQ(second.springs.count, 0) << "10 is beyond half of 10";
     EXPECT_EQ(breaker.brokenEnds.count, 4u);
     second.detach(&breaker);
+    next->release();
 }
 
 TEST(SpringBreaker, APulledClothTearsAroundTheHand)
