@@ -148,9 +148,7 @@ void ClothControl::setPinned(bool pinned)
     switches.pinned = pinned;
     if (!scene.clothSolver)
         return;
-    const unsigned n = scene.clothSolver->weights.count;
-    const unsigned side = scene.clothSide;
-    for (unsigned corner : {0u, side - 1, n - side, n - 1}) {
+    for (unsigned corner : scene.clothCorners) {
         // A held corner is the hand's until it lets go.
         if (!(grab.holding && grab.index == corner))
             scene.clothSolver->setPinned(corner, pinned);

@@ -137,8 +137,10 @@ void ClothView::buildCloth()
         return;
     }
     physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
-    for (unsigned corner : {0u, columns - 1, columns * (rows - 1), columns * rows - 1}) {
-        solver->weights[corner].pinned = true;
+    const unsigned corners[4] = {0u, columns - 1, columns * (rows - 1), columns * rows - 1};
+    for (int i = 0; i < 4; ++i) {
+        scene.clothCorners[i] = corners[i];
+        solver->weights[corners[i]].pinned = true;
     }
     scene.clothSolver = solver;
     solver->gravity = math::Vector3<float>(0.0f, 0.0f, -9.8f);

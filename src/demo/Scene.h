@@ -7,9 +7,6 @@ namespace vardel::demo {
 
 // What the cloth view shows: set up when the view opens, drawn on every paint.
 struct Scene {
-    // Weights along each side of the cloth.
-    static constexpr unsigned clothSide = 50;
-
     graphics3d::Camera* camera = nullptr;
     graphics3d::Mode* mode = nullptr;
     graphics3d::PointLight* light = nullptr;
@@ -17,6 +14,8 @@ struct Scene {
     // Held by the cloth, not counted here.
     physics::Relaxator<float, 3>* clothSolver = nullptr;
     graphics3d::ParameterBuffer* clothParameters = nullptr;
+    // The weights pinned when the cloth is made: its four corners.
+    unsigned clothCorners[4] = {};
 };
 
 // The one scene of the process.

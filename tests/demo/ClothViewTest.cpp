@@ -195,6 +195,19 @@ TEST_F(ClothViewTest, theSwitchesBindTheirEffectsAndAResetBringsBackTheStartingC
     EXPECT_EQ(view.control.wind.triangles, &scene.cloth->indices);
     EXPECT_EQ(view.control.switchesOn(), "paused, wind, tearing, pins");
 
+    // P lets go of the corners of a cloth of any shape.
+    view.options.clothColumns = 7;
+    view.options.clothRows = 3;
+    view.resetCloth();
+    view.control.setPinned(false);
+    for (unsigned i = 0; i < 21; ++i) {
+        EXPECT_FALSE(weight(i).pinned) << i;
+    }
+    view.control.setPinned(true);
+    for (unsigned corner : {0u, 6u, 14u, 20u}) {
+        EXPECT_TRUE(weight(corner).pinned) << corner;
+    }
+
     view.control.setBall(true);
     view.control.setWind(false);
     view.control.setTearing(false);
