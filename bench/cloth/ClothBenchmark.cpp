@@ -198,18 +198,9 @@ BENCHMARK(clothFrame)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // Interleave the repetitions so that both sides see the same load on a shared machine.
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    std::vector<char*> arguments{argv[0], interleave};
-    arguments.insert(arguments.end(), argv + 1, argv + argc);
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
-        return 1;
-
     BestRuns reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!runInterleaved(argc, argv, reporter))
+        return 1;
 
     std::printf("cloth vertex work, best of repetitions, CPU time (us)\n");
     for (int side : sides) {

@@ -7,7 +7,7 @@
 
 #include "ClothFixture.h"
 #include "BestRuns.h"
-#include "HeapBytes.h"
+#include "AllocationCount.h"
 
 namespace cloth = vardel::physics::cloth;
 
@@ -98,14 +98,14 @@ BENCHMARK(plainStep)->Apply(sizes)->UseManualTime()->MinTime(0.05)->Unit(benchma
 void printHeap(int side)
 {
     auto* solver = new cloth::Solver;
-    std::size_t before = heapBytes();
+    std::size_t before = allocatedBytes();
     cloth::build(*solver, static_cast<unsigned>(side), static_cast<unsigned>(side));
-    std::size_t built = heapBytes() - before;
+    std::size_t built = allocatedBytes() - before;
     std::size_t weightBytes = solver->weights.capacity * sizeof(vardel::physics::Weight<float, 3>);
     std::size_t springBytes = built - weightBytes;
     solver->recordsSprings = false;
     solver->step(cloth::integrateWeight, dt);
-    std::size_t packBytes = heapBytes() - before - built;
+    std::size_t packBytes = allocatedBytes() - before - built;
     double weights = solver->weights.count;
     std::printf("side %3d: heap %.1f bytes per weight, %.1f per spring, %.1f per weight in all; the packed copy "
                 "%.1f more per weight\n",
@@ -119,19 +119,9 @@ void printHeap(int side)
 
 int main(int argc, char** argv)
 {
-    // Interleave the repetitions so that both sides see the same load on a shared machine; a flag
-    // given on the command line comes later and wins.
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    std::vector<char*> arguments{argv[0], interleave};
-    arguments.insert(arguments.end(), argv + 1, argv + argc);
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
-        return 1;
-
     BestRuns reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!runInterleaved(argc, argv, reporter))
+        return 1;
 
     std::printf("cloth step, best of repetitions, thread CPU time (us); cold = after an 8 MB cache sweep\n");
     for (int side : sides) {

@@ -41,3 +41,20 @@ public:
 
     std::map<std::string, Best> best;
 };
+
+// Runs the benchmarks with their repetitions interleaved, so that every run sees the same load on a
+// shared machine; a flag given on the command line comes later and wins. False for a flag it does
+// not know.
+inline bool runInterleaved(int argc, char** argv, BestRuns& reporter)
+{
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> arguments{argv[0], interleave};
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+        return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}

@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<int> allocations{0};
+std::atomic<std::size_t> bytes{0};
 
 } // namespace
 
@@ -18,9 +19,15 @@ int allocationCount()
     return allocations.load(std::memory_order_relaxed);
 }
 
+std::size_t allocatedBytes()
+{
+    return bytes.load(std::memory_order_relaxed);
+}
+
 void* operator new(std::size_t size)
 {
     allocations.fetch_add(1, std::memory_order_relaxed);
+    bytes.fetch_add(size, std::memory_order_relaxed);
     if (void* block = std::malloc(size ? size : 1))
         return block;
     throw std::bad_alloc();
