@@ -27,7 +27,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A channel may be off by this much before its pixel counts as differing...
-constexpr int channelTolerance = 16;
+constexpr int channelTolerance = 3;
 // ...and this share of the pixels may differ.
 constexpr double differingShare = 0.002;
 
