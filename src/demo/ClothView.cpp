@@ -33,12 +33,9 @@ std::string freshScreenshotName()
 {
     for (unsigned n = 1;; ++n) {
         std::string name = "vardel-" + std::to_string(n) + ".png";
+        // A folder that cannot be looked into cannot be written either: the write will say so.
         std::error_code error;
-        if (!std::filesystem::exists(name, error) && !error) {
-            return name;
-        }
-        if (error) {
-            // A folder that cannot be looked into cannot be written either: let the write say so.
+        if (!std::filesystem::exists(name, error)) {
             return name;
         }
     }
