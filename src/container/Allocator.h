@@ -115,6 +115,7 @@ class Allocator : public object::Object {
     std::int32_t growBy;
     // The slots of every block.
     std::int32_t slotCount;
+    // Whether new blocks stay near a third of the slots so far, wasting at most a quarter of them.
     bool capped;
 };
 

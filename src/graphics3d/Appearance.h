@@ -13,6 +13,7 @@ class Texture;
 class Appearance : public Resource {
     VARDEL_CLASS_PATH(Resource, Appearance)
 
+    // Texture units an appearance can fill.
     static constexpr int textureCount = 8;
 
     Appearance();
@@ -24,11 +25,16 @@ class Appearance : public Resource {
 
     // Slots: each setter takes a reference on the new object, gives back the old one.
     void setMaterial(Material* material);
+    // Sets the shader that draws the mesh.
     void setShader(Shader* shader);
+    // Sets the texture of a unit from 0 to 7; other units are ignored.
     void setTexture(int unit, Texture* texture);
 
+    // The material, or null.
     Material* material;
+    // The texture of each unit, or null.
     Texture* textures[textureCount];
+    // The shader, or null.
     Shader* shader;
 };
 

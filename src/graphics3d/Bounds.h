@@ -7,10 +7,15 @@ namespace vardel::graphics3d {
 // An oriented box: p lies in it when p = center + u axisX + v axisY + w axisZ with u, v, w in
 // [-1, 1]. auxiliary is zeroed by Model::resetBounds and read by nothing.
 struct Bounds {
+    // The middle of the box.
     math::Vector3<float> center;
+    // Half of the box's first edge.
     math::Vector3<float> axisX;
+    // Half of the box's second edge.
     math::Vector3<float> axisY;
+    // Half of the box's third edge.
     math::Vector3<float> axisZ;
+    // Spare; zero after Model::resetBounds.
     math::Vector3<float> auxiliary;
 };
 

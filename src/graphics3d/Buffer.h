@@ -32,6 +32,7 @@ public:
 
     // Ordinary memory holding the data; null when a buffer object holds it.
     void* memory;
+    // Whether mapForReading holds a mapping of the buffer object.
     bool mapped;
     // The OpenGL usage constant chosen at creation.
     GLenum usage;
@@ -48,6 +49,7 @@ protected:
     // The caller keeps offset + bytes within the buffer.
     void writeBytes(std::size_t offset, std::size_t bytes, const void* data);
 
+    // The binding point of the buffer object.
     GLenum target;
 };
 

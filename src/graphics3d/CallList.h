@@ -17,6 +17,7 @@ public:
     // Calls one virtual operation on the object given to it.
     using Thunk = void (*)(void* object);
 
+    // What an entry holds.
     enum Kind : std::uint32_t {
         thunkKind = 0,
         functionKind = 1,
@@ -26,7 +27,9 @@ public:
 
     // 16 bytes on a 64-bit build: a kind, four bytes of padding and a pointer-sized value.
     struct Entry {
+        // One of Kind.
         std::uint32_t kind;
+        // The argument, function, thunk or object of the entry.
         union {
             std::uintptr_t argument;
             Function function;
@@ -54,8 +57,11 @@ public:
     // Appends the object, then the thunk that makes the call on it.
     void appendMemberCall(void* object, Thunk thunk);
 
+    // Entries recorded.
     std::uint32_t count;
+    // Entries the storage holds room for.
     std::uint32_t capacity;
+    // The recording, in call order.
     Entry* entries;
 
 private:

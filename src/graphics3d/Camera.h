@@ -18,12 +18,19 @@ class Camera : public Resource {
     // transform x frustum, row by row.
     math::Matrix4 projection() const;
 
+    // Distance from the eye to the near clipping plane, where the view window lies.
     float zNear;
+    // Distance from the eye to the far clipping plane.
     float zFar;
+    // The left edge of the view window on the near plane.
     float left;
+    // The bottom edge of the view window on the near plane.
     float bottom;
+    // The width of the view window.
     float width;
+    // The height of the view window.
     float height;
+    // Applied after the frustum, row by row.
     math::Matrix4 transform;
 };
 

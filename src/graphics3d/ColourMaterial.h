@@ -18,15 +18,24 @@ class ColourMaterial : public Material {
     bool record(CallList& list) override;
 
     // Colours
+    // Sets the ambient colour.
     void setAmbient(float red, float green, float blue, float alpha);
+    // Sets the diffuse colour.
     void setDiffuse(float red, float green, float blue, float alpha);
+    // Sets the specular colour.
     void setSpecular(float red, float green, float blue, float alpha);
+    // Sets the colour the material gives off by itself.
     void setEmission(float red, float green, float blue, float alpha);
 
+    // Red, green, blue and alpha of the ambient colour.
     float ambient[4];
+    // Red, green, blue and alpha of the diffuse colour.
     float diffuse[4];
+    // Red, green, blue and alpha of the specular colour.
     float specular[4];
+    // Red, green, blue and alpha of the emitted colour.
     float emission[4];
+    // The specular exponent, from 0 to 128.
     float shininess;
 
 private:

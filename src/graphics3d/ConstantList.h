@@ -14,6 +14,7 @@ class ConstantList : public object::Object {
 
     ConstantList();
 
+    // The constants, not counted.
     container::Array<Constant*> constants;
 };
 

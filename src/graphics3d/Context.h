@@ -51,21 +51,34 @@ class Context : public object::Object, public container::Chainable<Context> {
     // forgets it if it was current there. Releases the registry's reference.
     void unlink();
 
+    // The extension entry points of the rendering context.
     Extensions extensions;
+    // The window drawn into and its size.
     FrameBuffer frameBuffer;
+    // The matrix mode last set.
     MatrixStack matrices;
+    // The material last applied.
     MaterialStack materials;
+    // The light of each OpenGL light slot.
     LightStack lights;
+    // The texture bound to each unit.
     TextureStack textures;
+    // The shader and programs last entered.
     ShaderStack shaders;
+    // The raster mode last entered.
     ModeStack modes;
     // The index array last bound by an index mesh: its client-memory base, or null when a buffer
     // object holds it, and the OpenGL type and size of its indices.
     const void* indexPointer;
+    // The OpenGL type of the indices of that array.
     GLenum indexType;
+    // Bytes per index of that array.
     std::int32_t indexSize;
+    // The device context the rendering context draws with.
     HDC deviceContext;
+    // The window of that device context.
     HWND window;
+    // The rendering context this record stands for.
     HGLRC renderingContext;
 
 private:

@@ -15,6 +15,7 @@ class Extensions : public object::Object {
 
     // An entry point of any type, for reading the table by position.
     using Entry = void (*)();
+    // Entries of the table.
     static constexpr int entryCount = 292;
 
     // Fills the table from the rendering context current on the calling thread (every entry is null
@@ -23,9 +24,12 @@ class Extensions : public object::Object {
     Extensions();
 
     // Access by position
+    // The entry point at index, null when the driver lacks it.
     Entry entry(int index) const;
+    // The OpenGL name of the entry point at index.
     static const char* entryName(int index);
 
+    // The driver's extension string, as glGetString gave it.
     const GLubyte* extensionString;
 #define VARDEL_EXTENSION_FIELD(Type, name) Type name;
     VARDEL_EXTENSION_ENTRIES(VARDEL_EXTENSION_FIELD)

@@ -12,16 +12,19 @@ namespace vardel::graphics3d {
 // padding.
 namespace format {
 
+// The element type: bits 0-7 of the code.
 constexpr std::uint32_t elementType(std::uint32_t code)
 {
     return code & 0xFF;
 }
 
+// How many elements the component has: bits 8-15 of the code.
 constexpr std::uint32_t elementCount(std::uint32_t code)
 {
     return (code >> 8) & 0xFF;
 }
 
+// The bytes of the whole component: bits 16-23 of the code.
 constexpr std::uint32_t size(std::uint32_t code)
 {
     return (code >> 16) & 0xFF;
@@ -76,9 +79,13 @@ bool visitElementType(std::uint32_t type, Visitor&& visit)
 // 4 kept in ordinary memory even when buffer objects exist.
 namespace usage {
 
+// Written once, drawn many times.
 constexpr int staticDraw = 1;
+// Rewritten now and then.
 constexpr int dynamicDraw = 2;
+// Rewritten every frame.
 constexpr int streamDraw = 3;
+// Kept in ordinary memory.
 constexpr int clientMemory = 4;
 
 } // namespace usage

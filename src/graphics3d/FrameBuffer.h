@@ -27,9 +27,13 @@ class FrameBuffer : public object::Object {
     // context holds; null when the window has no pixels or memory runs out.
     graphics::Image* capture() const;
 
+    // The window's width in pixels.
     std::int32_t width;
+    // The window's height in pixels.
     std::int32_t height;
+    // The device context of the window.
     HDC deviceContext;
+    // The window drawn into.
     HWND window;
 };
 

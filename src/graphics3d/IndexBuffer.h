@@ -17,7 +17,9 @@ class IndexBuffer : public Buffer {
     // The caller keeps first + count within the buffer.
     void write(std::uint32_t first, const void* data, std::uint32_t count);
 
+    // 1, 2 or 4.
     std::int32_t bytesPerIndex;
+    // How many indices the buffer holds.
     std::uint32_t count;
     // GL_UNSIGNED_BYTE, GL_UNSIGNED_SHORT or GL_UNSIGNED_INT by the index size.
     GLenum glType;

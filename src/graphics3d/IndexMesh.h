@@ -26,6 +26,7 @@ class IndexMesh : public VertexMesh {
     // Takes a reference on the new buffer, gives back the old one.
     void setIndexBuffer(IndexBuffer* buffer);
 
+    // The indices, or null.
     IndexBuffer* indexBuffer;
 };
 

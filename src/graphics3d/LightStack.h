@@ -12,6 +12,7 @@ class Light;
 class LightStack : public object::Object {
     VARDEL_CLASS_PATH(object::Object, LightStack)
 
+    // OpenGL's light slots.
     static constexpr int slotCount = 8;
 
     LightStack();
@@ -23,6 +24,7 @@ class LightStack : public object::Object {
     // Empties and disables every slot holding the light.
     void remove(Light* light);
 
+    // The light in each slot, or null.
     Light* slots[slotCount];
 };
 

@@ -19,6 +19,7 @@ class MaterialStack : public object::Object {
     // Forgets a material that is being destroyed, without touching OpenGL.
     void remove(Material* material);
 
+    // The material last applied, or null.
     Material* current;
 };
 

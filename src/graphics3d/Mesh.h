@@ -17,6 +17,7 @@ class Mesh : public Resource {
     ~Mesh() override;
 
     // Drawing
+    // Applies the appearance and draws the mesh with the current Context.
     virtual void render() = 0;
     // Geometry on the CPU
     // A new triangle list of the mesh (one reference for the caller), or null.
@@ -26,8 +27,10 @@ class Mesh : public Resource {
 
     // Takes a reference on the new appearance, gives back the old one.
     void setAppearance(Appearance* newAppearance);
+    // Sets the OpenGL primitive the vertices make, such as GL_TRIANGLES.
     void setPrimitive(GLenum newPrimitive) { primitive = newPrimitive; }
 
+    // How the mesh looks, or null.
     Appearance* appearance;
     // GL_TRIANGLES by default.
     GLenum primitive;

@@ -19,6 +19,7 @@ class ModeStack : public object::Object {
     // Forgets a mode that is being destroyed, without touching OpenGL.
     void remove(Mode* mode);
 
+    // The mode last entered, or null.
     Mode* current;
 };
 

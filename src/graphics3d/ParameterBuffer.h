@@ -16,11 +16,13 @@ class ParameterBuffer : public object::Object {
     // the allocation fails. The format must outlive the buffer.
     static ParameterBuffer* create(const ParameterFormat& format);
 
+    // The values, format->size bytes right after the object.
     unsigned char* data() { return reinterpret_cast<unsigned char*>(this + 1); }
 
     // Frees the single allocation that create made.
     static void operator delete(void* memory) { ::operator delete(memory); }
 
+    // The layout of the values; not owned.
     const ParameterFormat* format;
 
 private:

@@ -11,6 +11,7 @@ namespace vardel::graphics3d {
 // The layout of a block of named per-draw parameters, such as a model's matrix.
 class ParameterFormat : public object::Object {
 public:
+    // One named parameter of the block.
     struct Component {
         // At most 64 characters and the terminating zero.
         char name[128];
@@ -33,6 +34,7 @@ public:
     // No components, size 0.
     void clear();
 
+    // The parameters, in the order they were added.
     container::Array<Component> components;
     // Bytes in the whole block.
     std::uint32_t size;

@@ -25,19 +25,26 @@ class PlainShader : public Shader {
     void enter() override;
     // Unbinds and forgets each of its programs that is recorded for its slot.
     void leave() override;
+    // Records the calls of enter() in list.
     void recordEnter(CallList& list) override;
+    // Records the calls of leave() in list.
     void recordLeave(CallList& list) override;
 
     // Configuration
     // Each takes a reference on the new program, gives back the old one and updates the arrays.
     void setPrimaryProgram(Program* program);
+    // The same for the secondary program.
     void setSecondaryProgram(Program* program);
     // arrays := baseArrays with the arrays of the programs present.
     void update();
 
+    // The constants the programs read.
     ConstantList constants;
+    // The first program bound while the shader is current, or null.
     Program* primaryProgram;
+    // The second program bound while the shader is current, or null.
     Program* secondaryProgram;
+    // The client arrays the shader needs without any program.
     std::uint32_t baseArrays;
 };
 

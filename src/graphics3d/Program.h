@@ -16,7 +16,9 @@ class Program : public object::Object {
     // Leaves the program records of the current Context that still name it.
     ~Program() override;
 
+    // Makes the program current in OpenGL.
     virtual void bind() = 0;
+    // Stops using the program in OpenGL.
     virtual void unbind() = 0;
 
     // Client arrays, bits as in Shader::arrays.

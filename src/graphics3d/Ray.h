@@ -13,14 +13,18 @@ namespace vardel::graphics3d {
 struct Ray {
     // Where a ray meets a triangle of a list.
     struct Hit {
+        // Whether a triangle was met at all.
         bool found = false;
         // The position in the index list of the triangle's first corner.
         std::uint32_t triangle = 0;
+        // The distance along the ray to the meeting point.
         float distance = 0.0f;
+        // Where the ray meets the triangle.
         math::Vector3<float> point{0, 0, 0};
     };
 
     Ray() = default;
+    // The ray from origin along direction, which it makes unit length.
     Ray(const math::Vector3<float>& origin, const math::Vector3<float>& direction);
 
     // The ray from the eye through the centre of a pixel of a view viewSize large (the viewport),
@@ -28,6 +32,7 @@ struct Ray {
     static bool throughPoint(const Camera& camera, const math::Matrix4& modelView, math::Point viewSize,
                              math::Point point, Ray& ray);
 
+    // The point distance along the ray from its origin.
     math::Vector3<float> at(float distance) const;
     // The distance along the ray to a plane; false when the ray runs parallel to it or away.
     bool meetsPlane(const math::Vector3<float>& point, const math::Vector3<float>& normal, float& distance) const;
@@ -36,6 +41,7 @@ struct Ray {
     Hit firstHit(const math::Vector3<float>* positions, std::uint32_t stride, const unsigned int* indices,
                  std::uint32_t indexCount) const;
 
+    // Where the ray starts.
     math::Vector3<float> origin{0, 0, 0};
     // Unit length.
     math::Vector3<float> direction{0, 0, -1};

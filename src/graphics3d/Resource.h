@@ -15,6 +15,7 @@ class Resource : public object::Object {
     // The resource's name rather than its class path.
     types::String getName() const override;
 
+    // The name the owner gave the resource; empty by default.
     types::String name;
 };
 

@@ -26,9 +26,13 @@ class ShaderStack : public object::Object {
     // Forgets a program that is being destroyed, without touching OpenGL.
     void remove(Program* program);
 
+    // The shader last entered, or null.
     Shader* current;
+    // The program bound in the first slot, or null.
     Program* primaryProgram;
+    // The program bound in the second slot, or null.
     Program* secondaryProgram;
+    // The client arrays enabled now.
     std::uint32_t arrays;
 };
 

@@ -20,6 +20,7 @@ namespace vardel::graphics3d {
 class SpringModel : public DynamicModel {
     VARDEL_CLASS_PATH(DynamicModel, SpringModel)
 
+    // The solver type that moves the cloth.
     using Solver = physics::Relaxator<float, 3>;
 
     // No solver, no vertices and no buffers yet.
@@ -61,13 +62,19 @@ class SpringModel : public DynamicModel {
     // Loads the "position" matrix as the model-view matrix and draws the mesh.
     void render(ParameterBuffer& parameters) override;
 
+    // The shader the cloth is drawn with.
     PlainShader shader;
+    // The cloth's appearance: its material and shader.
     Appearance appearance;
+    // The cloth's red-orange material.
     ColourMaterial material;
+    // The indexed triangles drawn.
     IndexMesh mesh;
+    // The solver whose weights the cloth shows, or null.
     Solver* relaxator;
     // Two per weight: position, then normal.
     container::Array<math::Vector3<float>> vertices;
+    // Three weight indices per triangle drawn.
     container::Array<unsigned int> indices;
 
 private:

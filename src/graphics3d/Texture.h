@@ -11,11 +11,14 @@ namespace vardel::graphics3d {
 class Texture : public object::Object {
     VARDEL_CLASS_PATH(object::Object, Texture)
 
+    // A record of an OpenGL texture name and its target, such as GL_TEXTURE_2D.
     Texture(GLuint textureName, GLenum target);
     // Leaves the texture units of the current Context that still record it.
     ~Texture() override;
 
+    // The OpenGL texture name.
     GLuint textureName;
+    // The target it is bound to, such as GL_TEXTURE_2D.
     GLenum target;
 };
 

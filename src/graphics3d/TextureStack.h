@@ -13,6 +13,7 @@ class Texture;
 class TextureStack : public object::Object {
     VARDEL_CLASS_PATH(object::Object, TextureStack)
 
+    // Texture units recorded.
     static constexpr int unitCount = 8;
 
     TextureStack();
@@ -24,7 +25,9 @@ class TextureStack : public object::Object {
     // Forgets a texture that is being destroyed, without touching OpenGL.
     void remove(Texture* texture);
 
+    // The texture recorded for each unit, or null.
     Texture* bound[unitCount];
+    // The target enabled on each unit, or 0.
     GLenum targets[unitCount];
 };
 

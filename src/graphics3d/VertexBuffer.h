@@ -16,8 +16,11 @@ class VertexBuffer : public Buffer {
 
     // How one client array reads the vertices: all zero for an array no component feeds.
     struct ArrayEntry {
+        // The OpenGL type of the elements.
         GLenum glType;
+        // Elements per vertex.
         std::int32_t elementCount;
+        // Byte offset of the component within the vertex.
         std::uint32_t offset;
     };
 
@@ -32,9 +35,11 @@ class VertexBuffer : public Buffer {
     // arrays are enabled is the shader's business.
     void bindArrays(std::uint32_t mask);
 
+    // How each client array reads the vertices, by array bit.
     ArrayEntry arrayTable[arrayBits];
     // Its own copy, with the element counts and OpenGL types filled in.
     VertexFormat format;
+    // Vertices the buffer holds.
     std::uint32_t vertexCount;
     // Union of the component masks.
     std::uint32_t arrays;

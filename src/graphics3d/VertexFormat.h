@@ -13,9 +13,12 @@ namespace vardel::graphics3d {
 class VertexFormat : public object::Object {
     VARDEL_CLASS_PATH(object::Object, VertexFormat)
 
+    // Components a vertex can have.
     static constexpr int maxComponents = 16;
 
+    // One component of the vertex.
     struct Component {
+        // The format code (Format.h).
         std::uint32_t code;
         // Client-array mask; 0 marks a slot the next addComponent takes.
         std::uint32_t arrays;
@@ -23,6 +26,7 @@ class VertexFormat : public object::Object {
         std::uint32_t offset;
         // Both filled in by a vertex buffer's copy of the format.
         std::int32_t elementCount;
+        // The OpenGL type of the elements.
         GLenum glType;
     };
 
@@ -36,9 +40,11 @@ class VertexFormat : public object::Object {
     // vertex buffer (format::holdsElements).
     int addComponent(std::uint32_t code, std::uint32_t arrays);
 
+    // The components, in slot order.
     Component components[maxComponents];
     // Bytes per vertex: the sum of the component sizes.
     std::uint32_t stride;
+    // Slots in use.
     std::uint32_t componentCount;
 };
 

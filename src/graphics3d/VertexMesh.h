@@ -13,6 +13,7 @@ class VertexBuffer;
 class VertexMesh : public Mesh {
     VARDEL_CLASS_PATH(Mesh, VertexMesh)
 
+    // Vertex buffers a mesh can draw from.
     static constexpr int slotCount = 16;
 
     VertexMesh();
@@ -34,6 +35,7 @@ class VertexMesh : public Mesh {
     // Equal ends stand for the whole mesh.
     void setRange(std::uint32_t start, std::uint32_t end);
 
+    // The buffer of each slot, or null.
     VertexBuffer* vertexBuffers[slotCount];
     // 1 + the last slot in use; 0 when none is.
     std::uint32_t bufferSlots;
@@ -41,18 +43,24 @@ class VertexMesh : public Mesh {
     std::uint32_t minVertexCount;
     // Union of the buffers' client-array masks.
     std::uint32_t meshArrays;
+    // The first vertex (or index) drawn.
     std::uint32_t rangeStart;
+    // Past the last vertex (or index) drawn; equal to rangeStart for all of them.
     std::uint32_t rangeEnd;
 
 protected:
     // The positions: the first vertex-array component of the first buffer that feeds the vertex
     // array, with the buffer's data ready for reading.
     struct Positions {
+        // The buffer holding the positions.
         VertexBuffer* buffer;
+        // The buffer's data, mapped for reading.
         const unsigned char* data;
+        // The component of the positions.
         const VertexFormat::Component* component;
     };
 
+    // Points the client arrays at every buffer's components.
     void bindBuffers();
     // The part of total items (vertices, or indices of an indexed mesh) that the range selects;
     // false when the range does not lie within them.
