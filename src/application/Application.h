@@ -47,7 +47,9 @@ class Application : public Messenger {
     // there is no application or its loop has not started.
     static bool quit();
 
+    // The messages waiting for the loop.
     MessageQueue queue;
+    // Guards queue.
     system::Mutex queueMutex;
     // Cleared by the loop when it finds the queue empty and may sleep; the first post after that
     // sets it and its event (manual-reset), and the loop looks again before it sleeps.

@@ -21,6 +21,7 @@ class Looper : public Messenger {
     class LooperThread : public system::Thread {
         VARDEL_CLASS_PATH(system::Thread, LooperThread)
 
+        // The thread of looper.
         explicit LooperThread(Looper* looper);
         bool run() override;
 
@@ -31,6 +32,7 @@ class Looper : public Messenger {
     // Thread messages of the loop (application/MessageCodes.h): a framework message (wParam is the
     // Message), and the notice with which the loop makes sure of its thread's queue.
     static constexpr UINT frameworkMessage = MessageCodes::frameworkMessage;
+    // The notice of the loop's queue (MessageCodes::queueReady).
     static constexpr UINT queueReady = MessageCodes::queueReady;
 
     Looper();
@@ -49,7 +51,9 @@ class Looper : public Messenger {
     // Ends the loop and, unless called on the looper thread itself, waits for the thread to end
     // and lets it go. False if no thread is set.
     bool stop();
+    // Asks the loop to end after the message it serves; true.
     bool quitLoop();
+    // Whether a thread is set and its body runs.
     bool isRunning() const;
 
     // Set by the loop once it serves messages; reset by start() for each new thread.

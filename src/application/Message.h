@@ -25,16 +25,21 @@ public:
         // A name keeps at most this many characters and its terminator; longer names are cut.
         static constexpr std::size_t nameLength = 47;
 
+        // A parameter named name (cut to nameLength characters) carrying pointer.
         Parameter(const char* name, void* pointer);
         Parameter(const Parameter&) = delete;
         Parameter& operator=(const Parameter&) = delete;
 
         // Pool
+        // A slot from the calling thread's stock or the parameter pool.
         static void* operator new(std::size_t size);
+        // Hands the slot back to the calling thread's stock or the pool.
         static void operator delete(void* slot);
 
         // The chain's hold
+        // Taking the chain's hold counts nothing.
         void retain() {}
+        // Dropping the chain's hold destroys the parameter.
         void release() { delete this; }
 
         // Value
@@ -43,8 +48,11 @@ public:
         // The pointer the parameter carries, or null when it carries none.
         void* pointer() const;
 
+        // What value holds.
         Kind kind;
+        // The name and its terminator.
         char name[nameLength + 1];
+        // The value's bytes: a pointer for pointerValue.
         alignas(8) unsigned char value[16];
     };
 
@@ -54,7 +62,9 @@ public:
     Message& operator=(const Message&) = delete;
 
     // Pool
+    // A slot from the calling thread's stock or the message pool.
     static void* operator new(std::size_t size);
+    // Hands the slot back to the calling thread's stock or the pool.
     static void operator delete(void* slot);
 
     // Holding
@@ -68,13 +78,19 @@ public:
     // The first parameter, from the front, with that name; null if there is none.
     Parameter* find(const char* name);
 
+    // The queue the message waits in, or null.
     container::Queue<Message>* queue;
+    // The message behind this one in its queue, or null.
     Message* next;
+    // The message ahead of this one in its queue, or null.
     Message* previous;
+    // The message code: what the target is asked to do.
     std::int32_t what;
     // Atomic, as every count of something handed between threads.
     std::atomic<std::int32_t> refCount;
+    // The named values, in the order they were added.
     container::Chain<Parameter> parameters;
+    // The handler that serves the message; not a counted reference.
     Handler* target;
 };
 

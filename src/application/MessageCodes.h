@@ -18,9 +18,11 @@ namespace vardel::application {
 struct MessageCodes {
     // Served by gui::Window on its own thread.
     static constexpr std::int32_t openWindow = 0x70000001;
+    // Closes the window, on its own thread.
     static constexpr std::int32_t closeWindow = 0x70000002;
     // Both carry the view as the parameter "view".
     static constexpr std::int32_t paintView = 0x70000003;
+    // Lays out a view for its new size.
     static constexpr std::int32_t resizeView = 0x70000004;
 
     // Ends Application::run when it targets the application itself.
@@ -29,6 +31,7 @@ struct MessageCodes {
     // A looper's native thread messages: a framework message (wParam is the Message), and the
     // notice with which the loop makes sure of its thread's queue.
     static constexpr UINT frameworkMessage = WM_USER + 100;
+    // The notice with which a looper's loop makes sure of its thread's queue.
     static constexpr UINT queueReady = WM_USER + 101;
 };
 

@@ -19,7 +19,9 @@ class MessageQueue : public object::Object {
     // A push takes one count on the message; a pop hands that count to the caller. Destroying the
     // queue releases every message still in it.
     void pushBack(Message* message);
+    // Puts the message ahead of every queued one.
     void pushFront(Message* message);
+    // The front message, or null when the queue is empty.
     Message* popFront();
     // Empties the queue in one step and returns its front: the messages stay linked front to back
     // through next, and their queue counts pass to the caller.
@@ -27,6 +29,7 @@ class MessageQueue : public object::Object {
     // Puts messages that takeAll handed out back at the front, in their order, with their counts.
     void restoreFront(Message* front);
 
+    // The queued messages, front first.
     container::Queue<Message> messages;
 };
 

@@ -26,6 +26,7 @@ class Messenger : public Handler {
     virtual bool sendMessage(Message* message) = 0;
     // Ordinary delivery, in order.
     virtual bool postMessage(Message* message) = 0;
+    // Whether the messenger serves its messages on a thread of its own (a looper) rather than on the thread that runs its loop (the application).
     virtual bool runsOwnThread() = 0;
 
     // Handlers
@@ -51,6 +52,7 @@ class Messenger : public Handler {
     std::atomic<system::Thread*> thread;
     // The registered handlers, the messenger itself first (without a reference on it).
     container::Chain<Handler> handlers;
+    // The handler that serves messages without a target of their own; the messenger itself by default.
     Handler* defaultHandler;
 };
 

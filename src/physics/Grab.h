@@ -27,8 +27,11 @@ class Grab : public Effect {
     void beforeStep(Relaxator<float, 3>& solver, float dt) override;
     void afterStep(Relaxator<float, 3>& solver, float dt) override;
 
+    // Whether a weight is held.
     bool holding;
+    // The held weight's index in the solver.
     unsigned index;
+    // Where the held weight is put at the next step.
     math::Vector3<float> target;
 
 private:

@@ -68,15 +68,18 @@ class Relaxator<float, 3> : public object::Object {
         return removed;
     }
 
+    // The acceleration every free weight takes per time unit.
     math::Vector3<float> gravity;
     // Springs point into this storage: only setWeightCount resizes it, after dropping the springs.
     container::Array<Weight<float, 3>> weights;
+    // The springs, in the order each step applies them.
     container::List<Spring<float, 3>> springs;
     // Exactly 0 selects each spring's own stiffness and the weights' masses; anything else is the
     // constant of one law for all springs, regardless of mass.
     float uniformStiffness;
     // Exponential damping rate of the velocities, per time unit.
     float damping;
+    // The effects around each step, in order; not owned.
     container::Array<Effect*> effects;
     // True: each step walks the spring list, reads every spring as it is and records its length and
     // force. False: each step leaves the springs untouched and runs over its packed copy of them,

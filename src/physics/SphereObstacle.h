@@ -11,11 +11,14 @@ namespace vardel::physics {
 class SphereObstacle : public Effect {
     VARDEL_CLASS_PATH(Effect, SphereObstacle)
 
+    // A ball of radius around centre, with a little friction.
     SphereObstacle(const math::Vector3<float>& centre, float radius);
 
     void afterStep(Relaxator<float, 3>& solver, float dt) override;
 
+    // The middle of the ball.
     math::Vector3<float> centre;
+    // The radius of the ball.
     float radius;
     // The share of the velocity along the surface that a touching weight loses per step.
     float friction;

@@ -19,16 +19,22 @@ class Spring<float, 3> : public object::Object {
     {
     }
 
+    // The spring constant under the per-spring force law.
     float stiffness;
+    // The length at which the spring pulls and pushes nothing.
     float restLength;
     // As measured by the last step or captureRest.
     float length;
     // The velocity change of the last step: on weightA before division by its mass under the
     // per-spring law, on weightB under the uniform law.
     math::Vector3<float> force;
+    // One end.
     Weight<float, 3>* weightA;
+    // The next spring of weightA's chain, or null.
     Spring* nextAtA;
+    // The other end.
     Weight<float, 3>* weightB;
+    // The next spring of weightB's chain, or null.
     Spring* nextAtB;
 };
 

@@ -21,6 +21,7 @@ class SpringBreaker : public Effect {
     // Measures every spring as the step left its ends.
     void afterStep(Relaxator<float, 3>& solver, float dt) override;
 
+    // A spring longer than ratio times its rest length breaks.
     float ratio;
     // Weight indices, two per spring broken since the caller last emptied it.
     container::Array<std::uint32_t> brokenEnds;

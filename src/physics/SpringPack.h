@@ -21,6 +21,7 @@ public:
     // False once invalidate ran or the solver's spring list or weight array is no longer the one
     // copied.
     bool matches(const Relaxator<float, 3>& solver) const;
+    // Marks the copy out of date, so that the next step copies the springs again.
     void invalidate() { built = false; }
 
     // Adds every spring's impulse to its ends' velocities under the solver's force law.

@@ -17,10 +17,13 @@ class Weight<float, 3> : public object::Object {
     {
     }
 
+    // Where the weight is.
     math::Vector3<float> position;
+    // Distance per time unit.
     math::Vector3<float> velocity;
     // Read only by the per-spring force law.
     float mass;
+    // A spare per-weight value, 1 unless a caller sets it; no step reads it.
     float coefficient;
     // Head of the chain of springs attached here, continued through nextAtA or nextAtB.
     Spring<float, 3>* firstSpring;

@@ -39,6 +39,7 @@ class Wind : public Effect {
     float gustiness;
     // Time units between one gust's peak and the next value the speed heads for.
     float gustPeriod;
+    // Chooses the sequence of gusts: the same seed blows the same wind.
     std::uint64_t seed;
     // Time units since the wind started.
     float time;
