@@ -13,7 +13,9 @@ class Context : public object::Object {
 
     Context() : handle(nullptr), deviceContext(nullptr) {}
 
+    // The native window, or null while it is closed.
     HWND handle;
+    // The window's device context, or null while it is closed.
     HDC deviceContext;
 };
 

@@ -10,13 +10,21 @@ namespace vardel::gui {
 // The buttons and keys of a mouse message as one word. Every button has exactly one of its two
 // bits set; a button press or release is told with that button's single flag alone.
 struct ButtonState {
+    // Shift is held.
     static constexpr std::uint32_t shiftHeld = 0x3;
+    // Ctrl is held.
     static constexpr std::uint32_t controlHeld = 0xC;
+    // The left button is down.
     static constexpr std::uint32_t leftDown = 0x1000;
+    // The middle button is down.
     static constexpr std::uint32_t middleDown = 0x2000;
+    // The right button is down.
     static constexpr std::uint32_t rightDown = 0x4000;
+    // The left button is up.
     static constexpr std::uint32_t leftUp = 0x10000;
+    // The middle button is up.
     static constexpr std::uint32_t middleUp = 0x20000;
+    // The right button is up.
     static constexpr std::uint32_t rightUp = 0x40000;
 
     // From the key flags (wParam) of a mouse message.
@@ -27,14 +35,23 @@ struct ButtonState {
 
 // The modifier keys held while a character is typed, one bit per key.
 struct KeyModifiers {
+    // The left Shift key.
     static constexpr std::uint32_t leftShift = 0x01;
+    // The right Shift key.
     static constexpr std::uint32_t rightShift = 0x02;
+    // The left Ctrl key.
     static constexpr std::uint32_t leftControl = 0x04;
+    // The right Ctrl key.
     static constexpr std::uint32_t rightControl = 0x08;
+    // The left Alt key.
     static constexpr std::uint32_t leftAlt = 0x10;
+    // The right Alt key (AltGr).
     static constexpr std::uint32_t rightAlt = 0x20;
+    // The left system-menu (logo) key.
     static constexpr std::uint32_t leftWindows = 0x40;
+    // The right system-menu (logo) key.
     static constexpr std::uint32_t rightWindows = 0x80;
+    // The application-menu key.
     static constexpr std::uint32_t applications = 0xC0;
 
     // As of the input the calling thread has taken so far.
@@ -44,8 +61,11 @@ struct KeyModifiers {
 // Shift, Ctrl and Alt, either side of the keyboard alike: what key bindings and drags with a
 // modifier ask about. Any input hook may call current().
 struct Modifiers {
+    // Either Shift key.
     static constexpr std::uint32_t shift = 0x1;
+    // Either Ctrl key.
     static constexpr std::uint32_t control = 0x2;
+    // Either Alt key.
     static constexpr std::uint32_t alt = 0x4;
 
     // The modifiers held as of the input message being served: the calling thread's key states,
@@ -73,6 +93,7 @@ inline math::Point pointOf(LPARAM lParam)
     return math::Point(static_cast<float>(LOWORD(lParam)), static_cast<float>(HIWORD(lParam)));
 }
 
+// The signed wheel turn of a wheel message: 120 a notch, positive away from the user.
 inline float wheelDeltaOf(WPARAM wParam)
 {
     return static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam));

@@ -20,6 +20,7 @@ public:
     // Hooks
     // A key went down (virtual-key code); auto-repeats of a held key call no hook.
     virtual bool keyDown(std::uint32_t key);
+    // A key went up (virtual-key code).
     virtual bool keyUp(std::uint32_t key);
     // A character was typed, with the KeyModifiers bits held.
     virtual bool character(std::uint32_t code, std::uint32_t modifiers);
@@ -29,11 +30,13 @@ public:
     virtual bool mouseButton(math::Point point, std::uint32_t button);
     // The pointer came in (just before the first mouseMoved) and went out.
     virtual bool mouseEntered(math::Point point, std::uint32_t buttons);
+    // The pointer left the client area.
     virtual bool mouseExited();
     // The wheel turned by delta (120 a notch, positive away from the user).
     virtual bool mouseWheel(float delta, std::uint32_t buttons);
 
 protected:
+    // Hooks whose base versions answer handledByDefault (the wheel: false).
     explicit InputHooks(bool handledByDefault) : handledByDefault(handledByDefault) {}
     ~InputHooks() = default;
 

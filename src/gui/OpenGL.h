@@ -44,14 +44,23 @@ class OpenGL : public View {
     // Installed over the view procedure, to which it passes what it does not handle.
     static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The 3D record of the rendering context while open, or null.
     graphics3d::Context* renderContext;
+    // Colour bits asked for, then those of the chosen format.
     std::int32_t colourBits;
+    // Alpha bits asked for, then those of the chosen format.
     std::int32_t alphaBits;
+    // Stencil bits asked for, then those of the chosen format.
     std::int32_t stencilBits;
+    // Accumulation bits asked for, then those of the chosen format.
     std::int32_t accumulationBits;
+    // Depth bits asked for, then those of the chosen format.
     std::int32_t depthBits;
+    // Auxiliary buffers asked for, then those of the chosen format.
     std::int32_t auxiliaryBuffers;
+    // The rendering context while open, or null.
     HGLRC glContext;
+    // The view's palette for a palette-based format, or null.
     HPALETTE palette;
     Failure failure;
     // The system's error code for the failure.
