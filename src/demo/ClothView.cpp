@@ -1,5 +1,6 @@
 #include "demo/ClothView.h"
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -39,6 +40,18 @@ std::string freshScreenshotName()
             return name;
         }
     }
+}
+
+using Clock = std::chrono::steady_clock;
+
+double secondsOf(Clock::time_point time)
+{
+    return std::chrono::duration<double>(time.time_since_epoch()).count();
+}
+
+double microsecondsBetween(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double, std::micro>(end - start).count();
 }
 
 } // namespace
@@ -181,11 +194,21 @@ void ClothView::draw()
     glDisable(GL_CULL_FACE);
 
     std::memcpy(scene.clothParameters->data(), root->viewMatrix, sizeof root->viewMatrix);
+    Clock::time_point start = Clock::now();
     scene.cloth->update();
+    Clock::time_point updated = Clock::now();
     scene.cloth->render(*scene.clothParameters);
     control.drawBall();
     frameDrawn();
+    Clock::time_point stepStart = Clock::now();
     control.advance(integrateWeight, options.timeStep);
+    Clock::time_point end = Clock::now();
+    // Tearing takes springs away as the cloth goes.
+    physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
+    root->showFrame(secondsOf(end), microsecondsBetween(start, updated) + microsecondsBetween(stepStart, end),
+                    solver ? solver->weights.count : 0, solver ? solver->springs.count : 0);
+    // After the picture frameDrawn takes, which shows the cloth alone.
+    root->draw();
 }
 
 bool ClothView::tearDownScene()

@@ -1,6 +1,7 @@
 #include "demo/Gui.h"
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "object/Exception.h"
@@ -8,8 +9,10 @@
 #include "freetype/Descriptor.h"
 #include "freetype/Font.h"
 #include "freetype/FontFactory.h"
+#include "gui/Anchors.h"
 #include "gui/Input.h"
 #include "demo/ClothView.h"
+#include "gui3d/Label.h"
 
 namespace vardel::demo {
 
@@ -52,17 +55,33 @@ void rotation(float degrees, const float axis[3], double block[9])
     std::copy(rows, rows + 9, block);
 }
 
+// The caption's own face is a narrow one, legible at 24 pixels. Any other face found instead is
+// taken at the size of ordinary screen text, which keeps three lines of figures small over the
+// cloth and still clear on a 600 x 500 window.
+constexpr const char* captionFamily = "Accidental Presidency";
+constexpr float captionSize = 24.0f;
+constexpr float fallbackSize = 14.0f;
+
 freetype::Font* loadCaptionFont()
 {
     try {
         freetype::FontFactory factory;
         freetype::Descriptor descriptor;
-        descriptor.family = "Accidental Presidency";
-        descriptor.width = 24.0f;
-        descriptor.height = 24.0f;
+        descriptor.family = captionFamily;
+        descriptor.width = captionSize;
+        descriptor.height = captionSize;
+        types::String family = types::String(captionFamily).toLowerCase();
+        bool found = false;
+        for (const auto& info : factory.fonts) {
+            found = found || info.family == family;
+        }
+        if (!found) {
+            descriptor.width = fallbackSize;
+            descriptor.height = fallbackSize;
+        }
         return factory.createFont(descriptor);
     } catch (const object::Exception& exception) {
-        // Nothing draws text yet, so the cloth is worth showing without the font.
+        // The cloth is worth showing without the caption.
         types::String line = "vardel-cloth: no caption font in the working folder (" + exception.toString() +
                              "); carrying on without it\n";
         system::System::standardError().write(line.chars(), static_cast<int>(line.length));
@@ -73,11 +92,33 @@ freetype::Font* loadCaptionFont()
 } // namespace
 
 Gui::Gui(graphics3d::Context* renderContext)
-    : Root(renderContext), font(nullptr), clothView(nullptr), grabbing(false), helpShown(false), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
+    : Root(renderContext), font(nullptr), clothView(nullptr), grabbing(false), helpShown(false), caption(nullptr),
+      hint(nullptr), help(nullptr), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
       previousPoint(0, 0)
 {
     rebuildViewMatrix();
     font = loadCaptionFont();
+    if (!font) {
+        return;
+    }
+    caption = addLabel(gui::anchorLeft | gui::anchorTop);
+    hint = addLabel(gui::anchorLeft | gui::anchorBottom);
+    hint->setText("H: help");
+    help = addLabel(gui::anchorLeft | gui::anchorBottom);
+    help->visible = false;
+    help->padding = 8.0f;
+}
+
+gui3d::Label* Gui::addLabel(std::uint32_t corner)
+{
+    auto* label = new gui3d::Label(font, corner);
+    // Darkens the cloth behind the text, so that white reads over its brightest red.
+    label->background = math::Colour4{0.0f, 0.0f, 0.0f, 0.55f};
+    label->padding = 3.0f;
+    addView(label);
+    // The root's chain holds it from here.
+    label->release();
+    return label;
 }
 
 Gui::~Gui()
@@ -167,7 +208,25 @@ bool Gui::keyDown(std::uint32_t key)
 void Gui::toggleHelp()
 {
     helpShown = !helpShown;
+    if (help) {
+        help->setText(controls.helpText().chars());
+        help->visible = helpShown;
+        hint->visible = !helpShown;
+    }
     InvalidateRect(handle, nullptr, TRUE);
+}
+
+void Gui::showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs)
+{
+    frameRate.frame(seconds);
+    if (!caption) {
+        return;
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, "%.1f fps\nstep + update: %.0f \xC2\xB5s\ncloth: %u weights, %u springs",
+                  frameRate.perSecond(), workMicroseconds, static_cast<unsigned>(weights),
+                  static_cast<unsigned>(springs));
+    caption->setText(text);
 }
 
 void Gui::rebuildViewMatrix()

@@ -3,7 +3,9 @@
 #include <cstdint>
 
 #include "math/Point.h"
+#include "system/FrameRate.h"
 #include "freetype/Forward.h"
+#include "gui3d/Forward.h"
 #include "gui3d/Root.h"
 #include "demo/Controls.h"
 
@@ -12,12 +14,13 @@ namespace vardel::demo {
 class ClothView;
 
 // The cloth view's root: mouse drags orbit the camera whose matrix the frame draws with. Left
-// turns and tilts, middle pans, right dollies.
+// turns and tilts, middle pans, right dollies. With its font it shows a caption of live figures
+// top-left and, bottom-left, "H: help" or the help that the controls make.
 class Gui : public gui3d::Root {
     VARDEL_CLASS_PATH(gui3d::Root, Gui)
 
     // On the window thread. Loads the caption font from the current folder; without a usable one
-    // it says so on stderr and carries on with none.
+    // it says so on stderr and carries on with no text.
     explicit Gui(graphics3d::Context* renderContext);
     ~Gui() override;
 
@@ -33,9 +36,16 @@ class Gui : public gui3d::Root {
     // Back to the camera of the start.
     void resetCamera();
 
-    // Shows the help panel when hidden and hides it when shown.
+    // Text
+    // Shows the help panel, made from the controls as they are now, in place of "H: help" when
+    // hidden, and hides it when shown.
     void toggleHelp();
+    // Puts the figures of the frame drawn at the time given (seconds) in the caption: the frame
+    // rate over the last second, the microseconds its step and cloth update took, the cloth's size.
+    void showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs);
 
+    // A label of the root in the corner given, on a background that darkens the cloth behind it.
+    gui3d::Label* addLabel(std::uint32_t corner);
     // Builds viewMatrix from the five camera values.
     void rebuildViewMatrix();
 
@@ -47,6 +57,11 @@ class Gui : public gui3d::Root {
     // The demo's keys and the help that lists them.
     Controls controls;
     bool helpShown;
+    system::FrameRate frameRate;
+    // Views of the root while there is a font; null without one.
+    gui3d::Label* caption;
+    gui3d::Label* hint;
+    gui3d::Label* help;
     float panX;
     float panY;
     float dolly;

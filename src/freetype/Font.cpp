@@ -50,7 +50,8 @@ long long cellSide(FT_Pos extent)
 } // namespace
 
 Font::Font(const Descriptor& descriptor, int atlasWidth, int atlasHeight)
-    : descriptor(descriptor), atlas(atlasFormat, atlasWidth, atlasHeight), glyphs{}
+    : descriptor(descriptor), atlas(atlasFormat, atlasWidth, atlasHeight), glyphs{}, missing{}, ascent(0),
+      descent(0), lineHeight(0)
 {
 }
 
@@ -137,6 +138,13 @@ Font* Font::loadFont(const Descriptor& descriptor, io::File& file)
     for (int code = 0; code < 256; ++code) {
         font->glyphs[code] = placed[cells.find(glyphOf[code])->value];
     }
+    if (auto* box = cells.find(0)) {
+        font->missing = placed[box->value];
+    }
+    const FT_Size_Metrics& size = face->size->metrics;
+    font->ascent = size.ascender / 64.0f;
+    font->descent = -size.descender / 64.0f;
+    font->lineHeight = size.height / 64.0f;
     return font;
 }
 

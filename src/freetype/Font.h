@@ -63,6 +63,13 @@ class Font : public object::Object {
     graphics::Image atlas;
     // By character code, taken unsigned.
     GlyphInfo glyphs[256];
+    // The face's missing-glyph box when a character code shows it; all zero otherwise.
+    GlyphInfo missing;
+    // Pixels from a line's top to its baseline, from the baseline to its bottom, and from one
+    // baseline to the next, at the loaded size.
+    float ascent;
+    float descent;
+    float lineHeight;
 };
 
 } // namespace vardel::freetype

@@ -1,6 +1,10 @@
 #include "gui3d/FontMap.h"
 
+#include <cmath>
+
 #include "freetype/Font.h"
+#include "gui3d/Overlay.h"
+#include "gui3d/TextLayout.h"
 
 namespace vardel::gui3d {
 
@@ -13,6 +17,46 @@ FontMap::~FontMap()
 {
     glDeleteTextures(1, &textureName);
     font->release();
+}
+
+void FontMap::draw(Overlay& overlay, const char* text, std::uint32_t length, math::Point origin,
+                   const math::Colour4& colour)
+{
+    overlay.useTexture(this);
+    glColor4f(colour.red, colour.green, colour.blue, colour.alpha);
+    float left = std::floor(origin.x + 0.5f);
+    float top = std::floor(origin.y + 0.5f);
+    float perColumn = 1.0f / static_cast<float>(font->atlas.width());
+    float perRow = 1.0f / static_cast<float>(font->atlas.height());
+    glBegin(GL_QUADS);
+    TextLayout(*font).place(text, length, [&](const TextLayout::Glyph& glyph) {
+        const freetype::GlyphInfo& info = *glyph.info;
+        if (info.width <= 0 || info.rows <= 0) {
+            return;
+        }
+        float x0 = left + glyph.x;
+        float y0 = top + glyph.y;
+        float x1 = x0 + static_cast<float>(info.width);
+        float y1 = y0 + static_cast<float>(info.rows);
+        float u0 = static_cast<float>(info.x) * perColumn;
+        float v0 = static_cast<float>(info.y) * perRow;
+        float u1 = static_cast<float>(info.x + info.width) * perColumn;
+        float v1 = static_cast<float>(info.y + info.rows) * perRow;
+        glTexCoord2f(u0, v0);
+        glVertex2f(x0, y0);
+        glTexCoord2f(u0, v1);
+        glVertex2f(x0, y1);
+        glTexCoord2f(u1, v1);
+        glVertex2f(x1, y1);
+        glTexCoord2f(u1, v0);
+        glVertex2f(x1, y0);
+    });
+    glEnd();
+}
+
+math::Rectangle FontMap::measure(const char* text, std::uint32_t length) const
+{
+    return TextLayout(*font).measure(text, length);
 }
 
 GLuint FontMap::upload(freetype::Font& font)

@@ -3,6 +3,7 @@
 #include "system/Thread.h"
 #include "graphics3d/Context.h"
 #include "gui/Anchors.h"
+#include "gui3d/Overlay.h"
 
 namespace vardel::gui3d {
 
@@ -134,6 +135,24 @@ bool Root::mouseExited()
         hoverView = nullptr;
     }
     return true;
+}
+
+void Root::draw()
+{
+    bool anyVisible = false;
+    for (View& view : views) {
+        anyVisible = anyVisible || view.visible;
+    }
+    // Nothing to draw costs nothing.
+    if (!anyVisible) {
+        return;
+    }
+    Overlay overlay(*guiContext.renderContext);
+    for (View& view : views) {
+        if (view.visible) {
+            view.draw(overlay);
+        }
+    }
 }
 
 void Root::enableInput()

@@ -50,6 +50,11 @@ class Root : public application::Messenger, public gui::InputHooks {
     // Tells the view under the mouse that it was left; true.
     bool mouseExited() override;
 
+    // Drawing
+    // Draws the visible views in order over the frame drawn so far, in window pixels, with the
+    // rendering context current; leaves OpenGL and the context's records as it found them.
+    void draw();
+
     // Until called, key and mouse messages go to the previous procedure untouched.
     void enableInput();
 

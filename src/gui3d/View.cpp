@@ -4,10 +4,12 @@ namespace vardel::gui3d {
 
 View::View(const math::Rectangle& rectangle)
     : InputHooks(false), root(nullptr), frame(rectangle), bounds(0, 0, rectangle.width, rectangle.height), anchors(0),
-      acceptsInput(true)
+      acceptsInput(true), visible(true)
 {
     globalTransform = localTransform.translated(frame.origin());
 }
+
+void View::draw(Overlay&) {}
 
 bool View::removed()
 {

@@ -22,6 +22,8 @@ class View : public application::Handler, public container::Chainable<View>, pub
     explicit View(const math::Rectangle& rectangle);
 
     // Hooks
+    // Draws the view over the root's 3D frame; called by the root while the view is visible.
+    virtual void draw(Overlay& overlay);
     // The root let the view go.
     virtual bool removed();
     virtual bool focusLost();
@@ -44,6 +46,8 @@ class View : public application::Handler, public container::Chainable<View>, pub
     graphics::Transform<float> localTransform;
     graphics::Transform<float> globalTransform;
     bool acceptsInput;
+    // Whether the root draws the view.
+    bool visible;
 };
 
 } // namespace vardel::gui3d
