@@ -16,8 +16,12 @@
 #include "demo/Gui.h"
 #include "demo/Scene.h"
 
+#include "gui3d/Label.h"
+
 #include "support/Expect.h"
+#include "support/FontFiles.h"
 #include "support/GLWindow.h"
+#include "support/WorkingFolder.h"
 
 using vardel::demo::ClothView;
 using vardel::demo::Gui;
@@ -31,7 +35,7 @@ namespace {
 // The cloth view's scene and frame on a window of the test's own, as the view's open sets them up.
 class ClothViewTest : public GLTest {
 protected:
-    ClothViewTest() : view(vardel::math::Rectangle(0, 0, 64, 48)) {}
+    ClothViewTest(int width = 64, int height = 48) : GLTest(width, height), view(vardel::math::Rectangle(0, 0, 64, 48)) {}
 
     void SetUp() override
     {
@@ -217,4 +221,68 @@ TEST_F(ClothViewTest, theSwitchesBindTheirEffectsAndAResetBringsBackTheStartingC
     EXPECT_EQ(scene.clothSolver->effects.count, 1u);
     view.draw();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+namespace {
+
+// The view as the demo runs it: its root found a font, so every frame ends with the caption.
+class CaptionedClothViewTest : public ClothViewTest {
+protected:
+    CaptionedClothViewTest() : ClothViewTest(320, 240) { copyFont(folder, "DejaVuSans.ttf", "DejaVuSans.ttf"); }
+
+    void SetUp() override
+    {
+        ClothViewTest::SetUp();
+        ASSERT_NE(view.root->caption, nullptr);
+        view.bindControls();
+    }
+
+    WorkingFolder folder;
+};
+
+} // namespace
+
+TEST_F(CaptionedClothViewTest, theCaptionIsDrawnOverTheFrameAndTheSceneStateIsStillSentOnce)
+{
+    view.draw();
+    EXPECT_EQ(context->modes.current, scene.mode);
+    EXPECT_EQ(context->lights.slots[0], scene.light);
+    EXPECT_EQ(context->matrices.mode, static_cast<GLenum>(GL_MODELVIEW));
+    EXPECT_EQ(context->textures.bound[0], nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_NE(view.root->caption->text.chars()[0], 0);
+
+    // The caption's first line, white, in the top-left corner: the cloth is red there, if anywhere.
+    std::vector<GLubyte> pixels(320 * 30 * 4);
+    glReadPixels(0, 240 - 30, 320, 30, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int white = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        white += pixels[i] > 200 && pixels[i + 1] > 200 && pixels[i + 2] > 200;
+    }
+    EXPECT_GT(white, 20);
+
+    // As without the caption: what is changed behind the scene's back is not sent again.
+    glDepthFunc(GL_ALWAYS);
+    view.draw();
+    GLint depthFunction = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    EXPECT_EQ(depthFunction, GL_ALWAYS);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(CaptionedClothViewTest, hAndF1ToggleTheHelpThatListsEveryControl)
+{
+    Gui& root = *view.root;
+    EXPECT_FALSE(root.help->visible);
+    EXPECT_TRUE(root.keyDown('H'));
+    EXPECT_TRUE(root.help->visible);
+    EXPECT_FALSE(root.hint->visible);
+    std::string help = root.help->text.chars();
+    for (const char* line : {"Left drag: ", "Middle drag: ", "Right drag: ", "H, F1: "}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+    EXPECT_TRUE(root.keyDown(VK_F1));
+    EXPECT_FALSE(root.help->visible);
+    EXPECT_TRUE(root.hint->visible);
+    EXPECT_FALSE(root.keyDown('Q')) << "an unbound key does nothing";
 }

@@ -7,25 +7,17 @@
 
 #include "freetype/Font.h"
 #include "gui/Input.h"
+#include "gui3d/Label.h"
 
 #include "support/FontFiles.h"
 #include "support/GLWindow.h"
+#include "support/WorkingFolder.h"
 
 using vardel::demo::Gui;
 using vardel::gui::ButtonState;
 using vardel::math::Point;
 
 namespace {
-
-// A temporary folder made the working folder while the object lives.
-class WorkingFolder : public TempFolder {
-public:
-    WorkingFolder() : previous(std::filesystem::current_path()) { std::filesystem::current_path(path); }
-    ~WorkingFolder() { std::filesystem::current_path(previous); }
-
-private:
-    std::filesystem::path previous;
-};
 
 class GuiTest : public GLTest {
 protected:
@@ -185,7 +177,8 @@ TEST_F(GuiTest, withoutAFontInTheWorkingFolderItSaysSoOnceAndCarriesOn)
     EXPECT_EQ(fontMessage.find('\n'), fontMessage.size() - 1) << fontMessage;
 }
 
-TEST_F(GuiTest, loadsTheCaptionFontAtTwentyFourPixelsFromTheWorkingFolder)
+// The caption's own face would come at 24 pixels; a stand-in comes at the size of screen text.
+TEST_F(GuiTest, loadsTheCaptionFontFromTheWorkingFolderAndAStandInAtFourteenPixels)
 {
     WorkingFolder folder;
     copyFont(folder, "DejaVuSans.ttf", "DejaVuSans.ttf");
@@ -195,6 +188,38 @@ TEST_F(GuiTest, loadsTheCaptionFontAtTwentyFourPixelsFromTheWorkingFolder)
     ASSERT_NE(withFont->font, nullptr);
     // No font of that family here: the last font file found stands in.
     EXPECT_EQ(withFont->font->descriptor.family, "DejaVu Sans");
-    EXPECT_EQ(withFont->font->descriptor.height, 24.0f);
+    EXPECT_EQ(withFont->font->descriptor.height, 14.0f);
+    withFont->release();
+}
+
+TEST_F(GuiTest, theCaptionShowsTheFrameRateTheWorkAndTheClothAndTheHelpTakesTheHintsPlace)
+{
+    EXPECT_EQ(gui->caption, nullptr) << "no font, no text";
+    gui->showFrame(1.0, 10.0, 4, 5);
+    gui->toggleHelp();
+    EXPECT_TRUE(gui->helpShown);
+
+    WorkingFolder folder;
+    copyFont(folder, "DejaVuSans.ttf", "DejaVuSans.ttf");
+    Gui* withFont = new Gui(context);
+    ASSERT_NE(withFont->caption, nullptr);
+    EXPECT_EQ(withFont->views.count, 3);
+    for (int frame = 0; frame <= 75; ++frame) {
+        withFont->showFrame(10.0 + frame * 0.02, 812.4, 2500, 9702);
+    }
+    EXPECT_STREQ(withFont->caption->text.chars(),
+                 "50.0 fps\nstep + update: 812 \xC2\xB5s\ncloth: 2500 weights, 9702 springs");
+    EXPECT_STREQ(withFont->hint->text.chars(), "H: help");
+
+    withFont->controls.describe("Left drag", "turn");
+    EXPECT_TRUE(withFont->hint->visible);
+    EXPECT_FALSE(withFont->help->visible);
+    withFont->toggleHelp();
+    EXPECT_FALSE(withFont->hint->visible);
+    EXPECT_TRUE(withFont->help->visible);
+    EXPECT_STREQ(withFont->help->text.chars(), "Left drag: turn");
+    withFont->toggleHelp();
+    EXPECT_TRUE(withFont->hint->visible);
+    EXPECT_FALSE(withFont->help->visible);
     withFont->release();
 }

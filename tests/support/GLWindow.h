@@ -32,6 +32,7 @@ class Context;
 // carries over; the Context leaves the registry with its rendering context.
 class GLTest : public ::testing::Test {
 protected:
+    explicit GLTest(int width = 64, int height = 48) : glWindow(width, height) {}
     void SetUp() override;
     void TearDown() override;
 
