@@ -104,17 +104,18 @@ Gui::Gui(graphics3d::Context* renderContext)
     caption = addLabel(gui::anchorLeft | gui::anchorTop);
     hint = addLabel(gui::anchorLeft | gui::anchorBottom);
     hint->setText("H: help");
+    // The panel lies over the cloth: a dark ground keeps its lines legible there. The caption and
+    // the hint sit over the black around the cloth and go without, as blending a ground costs
+    // more than their text.
     help = addLabel(gui::anchorLeft | gui::anchorBottom);
-    help->visible = false;
+    help->background = math::Colour4{0.0f, 0.0f, 0.0f, 0.6f};
     help->padding = 8.0f;
+    help->visible = false;
 }
 
 gui3d::Label* Gui::addLabel(std::uint32_t corner)
 {
     auto* label = new gui3d::Label(font, corner);
-    // Darkens the cloth behind the text, so that white reads over its brightest red.
-    label->background = math::Colour4{0.0f, 0.0f, 0.0f, 0.55f};
-    label->padding = 3.0f;
     addView(label);
     // The root's chain holds it from here.
     label->release();

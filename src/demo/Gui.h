@@ -44,7 +44,7 @@ class Gui : public gui3d::Root {
     // rate over the last second, the microseconds its step and cloth update took, the cloth's size.
     void showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs);
 
-    // A label of the root in the corner given, on a background that darkens the cloth behind it.
+    // A white label of the root in the corner given.
     gui3d::Label* addLabel(std::uint32_t corner);
     // Builds viewMatrix from the five camera values.
     void rebuildViewMatrix();

@@ -278,6 +278,32 @@ TEST_F(ClothDemoTest, keepsDrawingThroughResizesAndDrags)
     EXPECT_EQ(demo.errorOutput(), "");
 }
 
+TEST_F(ClothDemoTest, theCaptionShowsTopLeftAndHTogglesTheHelpInPlaceOfItsHint)
+{
+    Demo demo(VARDEL_RUN_FOLDER, {VARDEL_CLOTH});
+    ::Window window = hoveredWindow();
+    ASSERT_NE(window, 0u) << demo.errorOutput();
+    std::this_thread::sleep_for(1500ms);
+    Picture first = screenshot(window);
+    // Three lines of white figures over the black above the cloth, "H: help" at the bottom.
+    EXPECT_GT(first.whiteIn(0, 0, 300, 60), 200);
+    EXPECT_EQ(first.whiteIn(300, 0, 600, 60), 0);
+    int hint = first.whiteIn(0, 150, 400, 500);
+    EXPECT_GT(hint, 20);
+    EXPECT_EQ(first.whiteIn(0, 150, 400, 470), 0) << "the hint is one line at the bottom";
+
+    key(XK_h);
+    std::this_thread::sleep_for(300ms);
+    Picture help = screenshot(window);
+    EXPECT_GT(help.whiteIn(0, 150, 400, 500), 10 * hint) << "the help lists every control";
+    EXPECT_GT(help.whiteIn(0, 150, 400, 470), 0);
+
+    key(XK_h);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(screenshot(window).whiteIn(0, 150, 400, 500), hint);
+    expectCleanClose(demo, window);
+}
+
 TEST_F(ClothDemoTest, withoutAFontTheClothStillShowsAndOneLineSaysSo)
 {
     Folder empty;
@@ -285,7 +311,9 @@ TEST_F(ClothDemoTest, withoutAFontTheClothStillShowsAndOneLineSaysSo)
     ::Window window = findWindow(10s);
     ASSERT_NE(window, 0u) << demo.errorOutput();
     std::this_thread::sleep_for(300ms);
-    EXPECT_GT(screenshot(window).litShare(), 0.25);
+    Picture picture = screenshot(window);
+    EXPECT_GT(picture.litShare(), 0.25);
+    EXPECT_EQ(picture.whiteIn(0, 0, 300, 60), 0) << "no caption";
     closeBox(window);
     EXPECT_EQ(demo.exitWithin(2s), 0);
     std::string error = demo.errorOutput();

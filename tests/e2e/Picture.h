@@ -55,6 +55,19 @@ struct Picture {
         return count;
     }
 
+    // How many pixels of the area are near white, as text is and the red cloth never is.
+    int whiteIn(int left, int top, int right, int bottom) const
+    {
+        int count = 0;
+        for (int y = std::max(top, 0); y < std::min(bottom, height); ++y) {
+            for (int x = std::max(left, 0); x < std::min(right, width); ++x) {
+                unsigned long pixel = pixels[static_cast<size_t>(y) * width + x];
+                count += ((pixel >> 16) & 0xFF) > 200 && ((pixel >> 8) & 0xFF) > 200 && (pixel & 0xFF) > 200;
+            }
+        }
+        return count;
+    }
+
     // The share of pixels lit in one picture and not in the other.
     double changedShare(const Picture& other) const
     {
