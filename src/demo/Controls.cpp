@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "platform/Win32.h"
-#include "gui/Input.h"
 
 namespace vardel::demo {
 
@@ -56,22 +55,6 @@ types::String Controls::helpText() const
         text += entry.help.chars();
     }
     return text;
-}
-
-std::uint32_t Controls::fromKeyModifiers(std::uint32_t keyModifiers)
-{
-    using gui::KeyModifiers;
-    std::uint32_t modifiers = 0;
-    if (keyModifiers & (KeyModifiers::leftShift | KeyModifiers::rightShift)) {
-        modifiers |= shift;
-    }
-    if (keyModifiers & (KeyModifiers::leftControl | KeyModifiers::rightControl)) {
-        modifiers |= control;
-    }
-    if (keyModifiers & (KeyModifiers::leftAlt | KeyModifiers::rightAlt)) {
-        modifiers |= alt;
-    }
-    return modifiers;
 }
 
 types::String Controls::keyName(Key key)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "types/String.h"
+#include "gui/Input.h"
 
 namespace vardel::demo {
 
@@ -21,10 +22,10 @@ namespace vardel::demo {
 // VK_ESCAPE, VK_SPACE, ...) with the modifiers that must be held, exactly: Shift+P is not P.
 class Controls {
 public:
-    // Modifier keys, either side of the keyboard alike.
-    static constexpr std::uint32_t shift = 0x1;
-    static constexpr std::uint32_t control = 0x2;
-    static constexpr std::uint32_t alt = 0x4;
+    // Modifier keys, either side of the keyboard alike, as gui::Modifiers::current() reports them.
+    static constexpr std::uint32_t shift = gui::Modifiers::shift;
+    static constexpr std::uint32_t control = gui::Modifiers::control;
+    static constexpr std::uint32_t alt = gui::Modifiers::alt;
 
     struct Key {
         std::uint32_t code;
@@ -46,8 +47,6 @@ public:
     // One line per entry in the order given, "keys: help", lines joined by newlines.
     types::String helpText() const;
 
-    // The modifiers held, from the bits of gui::KeyModifiers.
-    static std::uint32_t fromKeyModifiers(std::uint32_t keyModifiers);
     // As the help names a key: "Ctrl+Shift+F1", "Esc", "Space", "H".
     static types::String keyName(Key key);
 

@@ -203,7 +203,7 @@ void Gui::resetCamera()
 
 bool Gui::keyDown(std::uint32_t key)
 {
-    return controls.press(key, Controls::fromKeyModifiers(gui::KeyModifiers::current()));
+    return controls.press(key, gui::Modifiers::current());
 }
 
 void Gui::toggleHelp()

@@ -6,11 +6,8 @@
 #include "math/Point.h"
 #include "math/Rectangle.h"
 #include "types/String.h"
+#include "freetype/Forward.h"
 #include "gui3d/View.h"
-
-namespace vardel::freetype {
-class Font;
-}
 
 namespace vardel::gui3d {
 

@@ -2,13 +2,9 @@
 
 #include "math/Colour4.h"
 #include "math/Rectangle.h"
+#include "graphics3d/Forward.h"
 #include "graphics3d/Mode.h"
 #include "graphics3d/TextureStack.h"
-
-namespace vardel::graphics3d {
-class Context;
-class Texture;
-} // namespace vardel::graphics3d
 
 namespace vardel::gui3d {
 

@@ -57,12 +57,14 @@ TEST(Controls, theHelpListsGesturesAndKeysInTheOrderGivenWithTheirNames)
                                    "Alt+Space, 7, F12, key 0x99: odd keys");
 }
 
-TEST(Controls, eitherSideOfAModifierCounts)
+TEST(Controls, aBindingWithAModifierAnswersTheModifiersTheInputReports)
 {
-    using vardel::gui::KeyModifiers;
-    EXPECT_EQ(Controls::fromKeyModifiers(0), 0u);
-    EXPECT_EQ(Controls::fromKeyModifiers(KeyModifiers::rightShift), Controls::shift);
-    EXPECT_EQ(Controls::fromKeyModifiers(KeyModifiers::leftControl | KeyModifiers::rightAlt),
-              Controls::control | Controls::alt);
-    EXPECT_EQ(Controls::fromKeyModifiers(KeyModifiers::leftWindows), 0u) << "the Windows key binds nothing";
+    using vardel::gui::Modifiers;
+    Controls controls;
+    int saved = 0;
+    controls.bind({{'S', Controls::control | Controls::shift}}, "save", [&] { ++saved; });
+    EXPECT_FALSE(controls.press('S', Modifiers::control));
+    EXPECT_TRUE(controls.press('S', Modifiers::control | Modifiers::shift));
+    EXPECT_FALSE(controls.press('S', Modifiers::control | Modifiers::shift | Modifiers::alt));
+    EXPECT_EQ(saved, 1);
 }

@@ -342,24 +342,24 @@ TEST_F(ClothDemoTest, spaceFreezesThePictureNStepsOnceAndSpaceGoesOn)
 
     key(XK_space);
     std::this_thread::sleep_for(200ms);
-    Picture paused = screenshot(window);
+    Picture paused = screenshot(window).withoutCaption();
     std::this_thread::sleep_for(1s);
-    Picture stillPaused = screenshot(window);
+    Picture stillPaused = screenshot(window).withoutCaption();
     EXPECT_EQ(paused.differingShare(stillPaused), 0.0);
 
     key(XK_n);
     std::this_thread::sleep_for(200ms);
-    Picture stepped = screenshot(window);
+    Picture stepped = screenshot(window).withoutCaption();
     EXPECT_GT(stillPaused.differingShare(stepped), 0.0);
     std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(stepped.differingShare(screenshot(window)), 0.0) << "one step only";
+    EXPECT_EQ(stepped.differingShare(screenshot(window).withoutCaption()), 0.0) << "one step only";
     key(XK_Right);
     std::this_thread::sleep_for(200ms);
-    EXPECT_GT(stepped.differingShare(screenshot(window)), 0.0) << "the right arrow steps too";
+    EXPECT_GT(stepped.differingShare(screenshot(window).withoutCaption()), 0.0) << "the right arrow steps too";
 
     key(XK_space);
     std::this_thread::sleep_for(1s);
-    EXPECT_GT(stepped.differingShare(screenshot(window)), 0.01);
+    EXPECT_GT(stepped.differingShare(screenshot(window).withoutCaption()), 0.01);
 
     // Esc closes the window as the close box does.
     key(XK_Escape);
@@ -402,7 +402,7 @@ TEST_F(ClothDemoTest, ctrlDragPullsTheClothAndLeavesTheCamera)
     key(XK_space);
     key(XK_r);
     std::this_thread::sleep_for(200ms);
-    Picture before = screenshot(window);
+    Picture before = screenshot(window).withoutCaption();
     key(XK_space);
     std::this_thread::sleep_for(500ms);
 
@@ -438,7 +438,7 @@ TEST_F(ClothDemoTest, ctrlDragPullsTheClothAndLeavesTheCamera)
     key(XK_space);
     key(XK_r);
     std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(before.differingShare(screenshot(window)), 0.0);
+    EXPECT_EQ(before.differingShare(screenshot(window).withoutCaption()), 0.0);
     expectCleanClose(demo, window);
 }
 
@@ -448,10 +448,10 @@ TEST_F(ClothDemoTest, theReleasedClothFallsAwayFromTheCamera)
     ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
     std::this_thread::sleep_for(1s);
-    Picture hanging = screenshot(window);
+    Picture hanging = screenshot(window).withoutCaption();
     key(XK_p);
     std::this_thread::sleep_for(3s);
-    Picture fallen = screenshot(window);
+    Picture fallen = screenshot(window).withoutCaption();
     EXPECT_LT(fallen.litShare(), 0.6 * hanging.litShare()) << "hanging " << hanging.litShare() << ", fallen "
                                                           << fallen.litShare();
     expectCleanClose(demo, window);

@@ -55,6 +55,22 @@ struct Picture {
         return count;
     }
 
+    // The picture with the demo's live caption (its top-left corner) blacked out: the figures
+    // change with every frame, also while the cloth stands still.
+    Picture withoutCaption() const
+    {
+        Picture copy = *this;
+        for (int y = 0; y < std::min(captionHeight, height); ++y) {
+            for (int x = 0; x < std::min(captionWidth, width); ++x) {
+                copy.pixels[static_cast<size_t>(y) * width + x] = 0;
+            }
+        }
+        return copy;
+    }
+
+    static constexpr int captionWidth = 300;
+    static constexpr int captionHeight = 60;
+
     // How many pixels of the area are near white, as text is and the red cloth never is.
     int whiteIn(int left, int top, int right, int bottom) const
     {
