@@ -199,6 +199,11 @@ TEST(DemoFailures, aDisplayThatRefusesTheConnectionIsNamedOnceWithoutRetries)
 
 TEST(DemoFailures, tooFewDescriptorsAreNamedAsTheCause)
 {
+#ifdef VARDEL_UNDEFINED_SANITIZER
+    // Its check of an object's type probes memory through a pipe; without a spare descriptor it
+    // reports a false fault and ends the program before the demo can say anything.
+    GTEST_SKIP() << "the undefined-behaviour sanitizer needs descriptors of its own";
+#endif
     // With 4 the display connection fails, with 5 and 6 the pixel formats' connection or GL's
     // vendor library; 7 is enough to run.
     for (int limit : {4, 5, 6}) {
