@@ -37,6 +37,21 @@ struct Worker : Thread {
     bool throws = false;
 };
 
+// Another thread's wait on signal returns only once the signal is set.
+void expectWaitLastsUntilSet(Signal& signal)
+{
+    std::atomic<bool> woken{false};
+    TestThread waiter([&] {
+        signal.wait();
+        woken = true;
+    });
+    Sleep(50);
+    EXPECT_FALSE(woken);
+    signal.set();
+    waiter.join();
+    EXPECT_TRUE(woken);
+}
+
 } // namespace
 
 TEST(Thread, startWithWaitReturnsOnceTheBodyRunsAndAgainDoesNothing)
@@ -148,16 +163,7 @@ TEST(Signal, waitConsumesASetSignalAndPulsesAreNotKept)
     EXPECT_FALSE(signal.isSet());
     EXPECT_EQ(WaitForSingleObject(signal.event, 0), WAIT_TIMEOUT);
 
-    std::atomic<bool> woken{false};
-    TestThread waiter([&] {
-        signal.wait();
-        woken = true;
-    });
-    Sleep(50);
-    EXPECT_FALSE(woken);
-    signal.set();
-    waiter.join();
-    EXPECT_TRUE(woken);
+    expectWaitLastsUntilSet(signal);
     EXPECT_FALSE(signal.isSet());
 }
 
@@ -169,16 +175,7 @@ TEST(Signal, resetClearsASetSignalSoTheNextWaitWaits)
     EXPECT_FALSE(signal.isSet());
     EXPECT_EQ(WaitForSingleObject(signal.event, 0), WAIT_TIMEOUT);
 
-    std::atomic<bool> woken{false};
-    TestThread waiter([&] {
-        signal.wait();
-        woken = true;
-    });
-    Sleep(50);
-    EXPECT_FALSE(woken);
-    signal.set();
-    waiter.join();
-    EXPECT_TRUE(woken);
+    expectWaitLastsUntilSet(signal);
 }
 
 TEST(Mutex, isRecursiveAndExcludesOthersUntilFullyUnlocked)
