@@ -64,7 +64,9 @@ class Window : public application::Looper, public InputHooks {
     // Draws the part rectangle of the client area; the base window draws nothing.
     virtual bool paint(Context& context, const math::Rectangle& rectangle);
     // Input hooks (gui/InputHooks.h): keys and characters go to the focus view instead when
-    // there is one; the base hooks answer true. The wheel is passed to the focus view.
+    // there is one; the base hooks answer true. The window's own area has no enter and leave
+    // notices: mouseEntered and mouseExited are not called.
+    // Passed to the focus view.
     bool mouseWheel(float delta, std::uint32_t buttons) override;
 
     // Appearance
