@@ -62,6 +62,7 @@ class OpenGL : public View {
     HGLRC glContext;
     // The view's palette for a palette-based format, or null.
     HPALETTE palette;
+    // What the last open could not make.
     Failure failure;
     // The system's error code for the failure.
     DWORD failureCode;
