@@ -16,6 +16,7 @@ else
     cmake ninja-build g++ pkg-config make libcli11-dev libstb-dev
     libfreetype-dev libgl-dev libx11-dev libxtst-dev libxres-dev libxcomposite-dev
     googletest libgmock-dev libbenchmark-dev
+    doxygen python3
     xvfb xauth x11-utils fonts-dejavu-core
     libgl1-mesa-dri libglx-mesa0
   )

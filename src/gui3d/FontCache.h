@@ -21,6 +21,7 @@ class FontCache : public object::Object {
     // long as the cache, which must go while that rendering context is current.
     FontMap* mapFor(freetype::Font* font);
 
+    // The map of each font asked for so far; the cache owns them.
     container::Map<const freetype::Font*, FontMap*> maps;
 };
 

@@ -35,6 +35,7 @@ class FontMap : public graphics3d::Texture {
     // The box the text would take drawn at (0, 0); needs no rendering context.
     math::Rectangle measure(const char* text, std::uint32_t length) const;
 
+    // The font whose atlas the map holds; counted.
     freetype::Font* font;
 
 private:

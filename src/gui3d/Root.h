@@ -64,21 +64,36 @@ class Root : public application::Messenger, public gui::InputHooks {
     // Lets a view of this root go; false for a view of another root.
     bool removeView(View* view);
 
+    // The procedure the root puts in front of the window's own: it serves size changes and input and passes the rest on.
     static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // A name for the root; empty by default.
     types::String name;
+    // The window's client size as last laid out.
     math::Point size;
+    // The size before the last change.
     math::Point previousSize;
+    // What the root and its views draw with.
     Context guiContext;
+    // The 3D views, in the order they were added.
     container::Chain<View> views;
+    // The view that takes the keys, or null.
     View* focusView;
+    // The view under the pointer, or null.
     View* hoverView;
+    // Whether key and mouse messages reach the hooks.
     bool inputEnabled;
+    // Messages handed to the root, served on its window's thread.
     application::MessageQueue messages;
+    // Guards messages.
     system::Mutex messageLock;
+    // The rendering context's window.
     HWND handle;
+    // That window's device context.
     HDC deviceContext;
+    // The window's procedure before the root took it over.
     WNDPROC previousProcedure;
+    // Whether the pointer is over the window.
     bool mouseInside;
 
 private:

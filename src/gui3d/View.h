@@ -19,6 +19,7 @@ namespace vardel::gui3d {
 class View : public application::Handler, public container::Chainable<View>, public gui::InputHooks {
     VARDEL_CLASS_PATH(application::Handler, View)
 
+    // A view of no root with the frame rectangle in its root.
     explicit View(const math::Rectangle& rectangle);
 
     // Hooks
@@ -26,7 +27,9 @@ class View : public application::Handler, public container::Chainable<View>, pub
     virtual void draw(Overlay& overlay);
     // The root let the view go.
     virtual bool removed();
+    // Keys go elsewhere from now on.
     virtual bool focusLost();
+    // The view's bounds took size.
     virtual bool resized(math::Point size);
     // Input hooks: those of gui/InputHooks.h, answering false (consumed nothing) unless
     // overridden; mouseExited answers true.
@@ -39,12 +42,19 @@ class View : public application::Handler, public container::Chainable<View>, pub
     // A root point in the view's own coordinates.
     math::Point localPoint(math::Point point) const;
 
+    // The root the view is in, or null; not counted.
     Root* root;
+    // Where the view lies in its root, in the root's pixels.
     math::Rectangle frame;
+    // The view's own area, through its local transform.
     math::Rectangle bounds;
+    // Flags of gui/Anchors.h; 0 leaves the view where it is.
     std::uint32_t anchors;
+    // Applied to the view's contents before the frame places them.
     graphics::Transform<float> localTransform;
+    // From the view's coordinates to the root's.
     graphics::Transform<float> globalTransform;
+    // Whether the root offers the view mouse input.
     bool acceptsInput;
     // Whether the root draws the view.
     bool visible;
