@@ -65,10 +65,11 @@ class Font : public object::Object {
     GlyphInfo glyphs[256];
     // The face's missing-glyph box when a character code shows it; all zero otherwise.
     GlyphInfo missing;
-    // Pixels from a line's top to its baseline, from the baseline to its bottom, and from one
-    // baseline to the next, at the loaded size.
+    // Pixels from a line's top to its baseline, at the loaded size.
     float ascent;
+    // Pixels from the baseline to a line's bottom.
     float descent;
+    // Pixels from one baseline to the next.
     float lineHeight;
 };
 

@@ -31,15 +31,19 @@ class Label : public View {
     // Draws the background and the text where place puts them, and keeps the frame there.
     void draw(Overlay& overlay) override;
 
+    // The font the text is drawn in; counted, or null for no text.
     freetype::Font* font;
+    // The corner of the root the label keeps to.
     std::uint32_t corner;
+    // The text, UTF-8.
     types::String text;
     // White, opaque.
     math::Colour4 colour;
     // None.
     math::Colour4 background;
-    // Pixels from the corner's edges to the background's box; from that box to the text's.
+    // Pixels from the corner's edges to the background's box.
     float margin;
+    // Pixels from the background's box to the text's.
     float padding;
 };
 

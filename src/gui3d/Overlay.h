@@ -15,6 +15,7 @@ namespace vardel::gui3d {
 // the next frame's state caches stay true. On the thread of the current Context, one at a time.
 class Overlay {
 public:
+    // Saves the state and sets up 2D drawing on the window of context.
     explicit Overlay(graphics3d::Context& context);
     ~Overlay();
     Overlay(const Overlay&) = delete;
@@ -23,11 +24,14 @@ public:
     // Drawing
     // Colours what follows by the texture's alpha, or not at all with null.
     void useTexture(graphics3d::Texture* texture);
+    // Covers area (window pixels) with colour, blended by its alpha.
     void fill(const math::Rectangle& area, const math::Colour4& colour);
 
+    // The Context drawn with.
     graphics3d::Context& context;
-    // Pixels, as the window is now.
+    // The window's width in pixels, as it is now.
     int width;
+    // The window's height in pixels, as it is now.
     int height;
 
 private:

@@ -18,13 +18,19 @@ public:
     // One character: its glyph, the pen on its baseline, and the top-left corner of its bitmap
     // on whole pixels, so that the atlas is sampled at its texel centres.
     struct Glyph {
+        // The glyph's record in the font.
         const freetype::GlyphInfo* info;
+        // The pen's position on the line before the character.
         float penX;
+        // The line's baseline.
         float baseline;
+        // The left pixel of the glyph's bitmap.
         float x;
+        // The top pixel of the glyph's bitmap.
         float y;
     };
 
+    // Places text in font.
     explicit TextLayout(const freetype::Font& font);
 
     // Hands every character but the newlines to visit, in text order.
@@ -34,7 +40,9 @@ public:
     // character is one empty line.
     math::Rectangle measure(const char* text, std::uint32_t length) const;
 
+    // The font whose glyphs are placed.
     const freetype::Font& font;
+    // Pixels from one baseline to the next.
     float lineHeight;
 
 private:
