@@ -87,7 +87,8 @@ public:
         glFinish();
         auto start = Clock::now();
         double cpuStart = threadCpuMicroseconds();
-        root->showFrame(secondsOf(start), 812.0, scene.clothSolver->weights.count, scene.clothSolver->springs.count);
+        root->showFrame(secondsOf(start), 812.0, scene.clothSolver->weights.count, scene.clothSolver->springs.count,
+                        "pins");
         root->draw();
         glFinish();
         captionCpuTime = threadCpuMicroseconds() - cpuStart;

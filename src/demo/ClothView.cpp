@@ -206,7 +206,8 @@ void ClothView::draw()
     // Tearing takes springs away as the cloth goes.
     physics::Relaxator<float, 3>* solver = scene.cloth->relaxator;
     root->showFrame(secondsOf(end), microsecondsBetween(start, updated) + microsecondsBetween(stepStart, end),
-                    solver ? solver->weights.count : 0, solver ? solver->springs.count : 0);
+                    solver ? solver->weights.count : 0, solver ? solver->springs.count : 0,
+                    control.switchesOn().chars());
     // After the picture frameDrawn takes, which shows the cloth alone.
     root->draw();
 }

@@ -217,16 +217,17 @@ void Gui::toggleHelp()
     InvalidateRect(handle, nullptr, TRUE);
 }
 
-void Gui::showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs)
+void Gui::showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs,
+                    const char* switchesOn)
 {
     frameRate.frame(seconds);
     if (!caption) {
         return;
     }
-    char text[160];
-    std::snprintf(text, sizeof text, "%.1f fps\nstep + update: %.0f \xC2\xB5s\ncloth: %u weights, %u springs",
+    char text[224];
+    std::snprintf(text, sizeof text, "%.1f fps\nstep + update: %.0f \xC2\xB5s\ncloth: %u weights, %u springs\non: %s",
                   frameRate.perSecond(), workMicroseconds, static_cast<unsigned>(weights),
-                  static_cast<unsigned>(springs));
+                  static_cast<unsigned>(springs), switchesOn);
     caption->setText(text);
 }
 

@@ -42,7 +42,8 @@ class Gui : public gui3d::Root {
     void toggleHelp();
     // Puts the figures of the frame drawn at the time given (seconds) in the caption: the frame
     // rate over the last second, the microseconds its step and cloth update took, the cloth's size.
-    void showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs);
+    void showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs,
+                   const char* switchesOn);
 
     // A white label of the root in the corner given.
     gui3d::Label* addLabel(std::uint32_t corner);

@@ -195,7 +195,7 @@ TEST_F(GuiTest, loadsTheCaptionFontFromTheWorkingFolderAndAStandInAtFourteenPixe
 TEST_F(GuiTest, theCaptionShowsTheFrameRateTheWorkAndTheClothAndTheHelpTakesTheHintsPlace)
 {
     EXPECT_EQ(gui->caption, nullptr) << "no font, no text";
-    gui->showFrame(1.0, 10.0, 4, 5);
+    gui->showFrame(1.0, 10.0, 4, 5, "none");
     gui->toggleHelp();
     EXPECT_TRUE(gui->helpShown);
 
@@ -205,10 +205,10 @@ TEST_F(GuiTest, theCaptionShowsTheFrameRateTheWorkAndTheClothAndTheHelpTakesTheH
     ASSERT_NE(withFont->caption, nullptr);
     EXPECT_EQ(withFont->views.count, 3);
     for (int frame = 0; frame <= 75; ++frame) {
-        withFont->showFrame(10.0 + frame * 0.02, 812.4, 2500, 9702);
+        withFont->showFrame(10.0 + frame * 0.02, 812.4, 2500, 9702, "paused, pins");
     }
     EXPECT_STREQ(withFont->caption->text.chars(),
-                 "50.0 fps\nstep + update: 812 \xC2\xB5s\ncloth: 2500 weights, 9702 springs");
+                 "50.0 fps\nstep + update: 812 \xC2\xB5s\ncloth: 2500 weights, 9702 springs\non: paused, pins");
     EXPECT_STREQ(withFont->hint->text.chars(), "H: help");
 
     withFont->controls.describe("Left drag", "turn");

@@ -69,7 +69,7 @@ struct Picture {
     }
 
     static constexpr int captionWidth = 300;
-    static constexpr int captionHeight = 60;
+    static constexpr int captionHeight = 80;
 
     // How many pixels of the area are near white, as text is and the red cloth never is.
     int whiteIn(int left, int top, int right, int bottom) const
