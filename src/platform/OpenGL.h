@@ -7,3 +7,7 @@
 #endif
 #include <GL/gl.h>
 #include <GL/glext.h>
+#ifdef _WIN32
+// The pointer types of the WGL extensions, which our Win32.h declares itself elsewhere.
+#include <GL/wglext.h>
+#endif

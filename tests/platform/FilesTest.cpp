@@ -26,9 +26,9 @@ HANDLE openExisting(const std::string& path, DWORD access, DWORD share = 0)
 }
 
 // The error CreateFileA leaves for path, or ERROR_SUCCESS when it opened it.
-DWORD openError(const std::string& path, DWORD access)
+DWORD openError(const std::string& path, DWORD access, DWORD share = 0)
 {
-    HANDLE file = openExisting(path, access);
+    HANDLE file = openExisting(path, access, share);
     if (file == INVALID_HANDLE_VALUE) {
         return GetLastError();
     }
@@ -36,9 +36,9 @@ DWORD openError(const std::string& path, DWORD access)
     return ERROR_SUCCESS;
 }
 
-// Runs openError(path, access) in a child process; the error, or -1 when it has not returned
-// within five seconds.
-long openErrorWithin5s(const std::string& path, DWORD access)
+// Runs openError(path, access, share) in a child process; the error, or -1 when it has not
+// returned within five seconds.
+long openErrorWithin5s(const std::string& path, DWORD access, DWORD share = 0)
 {
     int result[2];
     if (pipe(result) != 0) {
@@ -46,7 +46,7 @@ long openErrorWithin5s(const std::string& path, DWORD access)
     }
     pid_t child = fork();
     if (child == 0) {
-        DWORD error = openError(path, access);
+        DWORD error = openError(path, access, share);
         (void)!write(result[1], &error, sizeof error);
         _exit(0);
     }
@@ -161,6 +161,24 @@ TEST_F(Files, shareModeDecidesWhoMayOpenTogether)
     EXPECT_EQ(openExisting(path, GENERIC_READ, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
     EXPECT_TRUE(CloseHandle(exclusive));
+}
+
+TEST_F(Files, betweenProcessesAnOpenWithoutSharingExcludesTheOthers)
+{
+    std::string path = folder.write("file", "x");
+    constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE reader = openExisting(path, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(openErrorWithin5s(path, GENERIC_READ, FILE_SHARE_READ), static_cast<long>(ERROR_SUCCESS));
+    EXPECT_EQ(openErrorWithin5s(path, GENERIC_READ, 0), static_cast<long>(ERROR_SHARING_VIOLATION));
+    CloseHandle(reader);
+
+    HANDLE exclusive = openExisting(path, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(openErrorWithin5s(path, GENERIC_READ, shareAll), static_cast<long>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(openErrorWithin5s(path, 0, shareAll), static_cast<long>(ERROR_SUCCESS));
+    CloseHandle(exclusive);
+    EXPECT_EQ(openErrorWithin5s(path, GENERIC_WRITE, 0), static_cast<long>(ERROR_SUCCESS));
 }
 
 TEST_F(Files, transfersCheckAccessAndReportCounts)

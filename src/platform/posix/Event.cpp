@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/posix/Handle.h"
+#include "platform/posix/NamedObjects.h"
 
 namespace vardel::platform::posix {
 
@@ -77,9 +78,10 @@ private:
 
 using namespace vardel::platform::posix;
 
-HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR)
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR name)
 {
-    return openHandle(std::make_shared<EventRecord>(manualReset != FALSE, initialState != FALSE));
+    return NamedObjects::open<EventRecord>(
+        name, [&] { return std::make_shared<EventRecord>(manualReset != FALSE, initialState != FALSE); });
 }
 
 BOOL WINAPI SetEvent(HANDLE event)

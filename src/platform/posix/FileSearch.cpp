@@ -121,6 +121,10 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data)
     std::string::size_type slash = path.find_last_of('/');
     std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (slash != std::string::npos && folder.find_first_of("*?") != std::string::npos) {
+        fail(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
     // "*.*" is the customary way to ask for every entry, names without a dot included.
     const char* wildcard = namePattern == "*.*" ? "*" : namePattern.c_str();
     auto search = std::make_shared<SearchRecord>();

@@ -33,16 +33,48 @@ struct FileKeyHash {
     }
 };
 
-// The opens of one file that this process holds.
-struct Holders {
-    int shared = 0;
-    bool exclusive = false;
+// How one open uses a file and what it lets others do meanwhile.
+struct Sharing {
+    bool read;
+    bool write;
+    bool shareRead;
+    bool shareWrite;
+
+    // Opens that neither read nor write (attribute and time queries) conflict with nobody.
+    bool takesPart() const { return read || write; }
 };
 
-// flock() alone already makes two opens of a file conflict, within the process as across processes.
-// The table keeps that true on file systems that emulate flock() with per-process locks, and its
-// lock orders opens and closes so that no open sees a lock that a close is about to drop. Never
-// destroyed: files may be closed by static destructors.
+// The opens of one file that this process holds, counted as Win32 counts them: a new open must
+// share what every holder does, and do only what every holder shares.
+struct Holders {
+    int opens = 0;
+    int readers = 0;
+    int writers = 0;
+    int sharingRead = 0;
+    int sharingWrite = 0;
+
+    bool admits(const Sharing& open) const
+    {
+        return !(open.read && sharingRead < opens) && !(open.write && sharingWrite < opens)
+            && !(readers > 0 && !open.shareRead) && !(writers > 0 && !open.shareWrite);
+    }
+
+    void add(const Sharing& open, int step)
+    {
+        opens += step;
+        readers += open.read ? step : 0;
+        writers += open.write ? step : 0;
+        sharingRead += open.shareRead ? step : 0;
+        sharingWrite += open.shareWrite ? step : 0;
+    }
+};
+
+// The share table decides between the opens of this process. Between processes flock() decides,
+// and it knows only two kinds: an open that shares neither reading nor writing takes the file
+// exclusively, every other one takes it shared. That is never stricter than the table, so within
+// the process the table alone has the say. The table's lock orders opens and closes so that no
+// open sees a lock that a close is about to drop. Never destroyed: files may be closed by static
+// destructors.
 struct ShareTable {
     std::mutex mutex;
     std::unordered_map<FileKey, Holders, FileKeyHash> files;
@@ -56,8 +88,7 @@ ShareTable& shares()
 
 class FileRecord : public HandleRecord {
 public:
-    FileRecord(int fd, FileKey key, DWORD access, bool exclusive)
-        : fd(fd), key(key), access(access), exclusive(exclusive)
+    FileRecord(int fd, FileKey key, DWORD access, Sharing sharing) : fd(fd), key(key), access(access), sharing(sharing)
     {
     }
 
@@ -65,40 +96,43 @@ public:
     {
         std::lock_guard lock(shares().mutex);
         ::close(fd);
-        auto found = shares().files.find(key);
-        if (exclusive || --found->second.shared == 0) {
-            shares().files.erase(found);
+        if (sharing.takesPart()) {
+            auto found = shares().files.find(key);
+            found->second.add(sharing, -1);
+            if (found->second.opens == 0) {
+                shares().files.erase(found);
+            }
         }
     }
 
     const int fd;
     const FileKey key;
     const DWORD access;
-    const bool exclusive;
+    const Sharing sharing;
 };
 
 // Registers an open of key in the share table and takes the matching flock(); false when the
 // file is held in a way that excludes this open.
-bool share(int fd, FileKey key, bool exclusive)
+bool share(int fd, FileKey key, const Sharing& open)
 {
+    if (!open.takesPart()) {
+        return true;
+    }
     std::lock_guard lock(shares().mutex);
     Holders& holders = shares().files[key];
-    bool free = !holders.exclusive && !(exclusive && holders.shared > 0);
+    bool free = holders.admits(open);
+    bool exclusive = !open.shareRead && !open.shareWrite;
     // Any other flock() failure (a file system without locks) leaves the process-wide check alone.
     if (free && flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         free = false;
     }
     if (!free) {
-        if (!holders.exclusive && holders.shared == 0) {
+        if (holders.opens == 0) {
             shares().files.erase(key);
         }
         return false;
     }
-    if (exclusive) {
-        holders.exclusive = true;
-    } else {
-        ++holders.shared;
-    }
+    holders.add(open, 1);
     return true;
 }
 
@@ -170,6 +204,9 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPS
     if (!name || (!creating && creationDisposition != OPEN_EXISTING)) {
         return failOpen(ERROR_INVALID_PARAMETER);
     }
+    if (!*name) {
+        return failOpen(ERROR_PATH_NOT_FOUND);
+    }
     std::string path = nativePath(name);
     struct stat info;
     // Looking before opening keeps open() away from FIFOs, which would wait for a writer, and from
@@ -199,13 +236,12 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPS
         return failOpen(ERROR_ACCESS_DENIED);
     }
     FileKey key{info.st_dev, info.st_ino};
-    bool exclusive = shareMode == 0;
-    if (!share(fd, key, exclusive)) {
+    Sharing sharing{reading, writing, (shareMode & FILE_SHARE_READ) != 0, (shareMode & FILE_SHARE_WRITE) != 0};
+    if (!share(fd, key, sharing)) {
         close(fd);
         return failOpen(ERROR_SHARING_VIOLATION);
     }
-    return openHandle(std::make_shared<FileRecord>(fd, key, desiredAccess & (GENERIC_READ | GENERIC_WRITE),
-                                                   exclusive));
+    return openHandle(std::make_shared<FileRecord>(fd, key, desiredAccess & (GENERIC_READ | GENERIC_WRITE), sharing));
 }
 
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overlapped)

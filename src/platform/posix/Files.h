@@ -4,8 +4,11 @@
 
 // Files and directory search. Paths take '\' as well as '/' as a separator. Only regular files are
 // opened, and never in a way that waits: FIFOs, sockets, devices and directories are refused with
-// ERROR_ACCESS_DENIED. A file opened with share mode 0 is held exclusively, against other opens in
-// this process and in other processes; a non-zero share mode lets shared opens coexist.
+// ERROR_ACCESS_DENIED. Within the process share modes work as on Win32: an open that reads or
+// writes must be shared that way by every open that reads or writes the file, and must itself
+// share what each of them does; opens that do neither conflict with nobody. Between processes only
+// an open that shares neither reading nor writing is enforced: it excludes every other open that
+// reads or writes, and is refused while there is one.
 
 typedef LONG* PLONG;
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
@@ -66,7 +69,8 @@ typedef struct _WIN32_FIND_DATAA {
 // Files. OPEN_EXISTING opens a regular file; CREATE_NEW makes a new one and fails with
 // ERROR_FILE_EXISTS when the name is taken. Other dispositions are ERROR_INVALID_PARAMETER;
 // attributes and template are ignored. A missing file is ERROR_FILE_NOT_FOUND, a missing folder on
-// the way ERROR_PATH_NOT_FOUND, a file held without sharing ERROR_SHARING_VIOLATION.
+// the way (or an empty name) ERROR_PATH_NOT_FOUND, a file held in a way that excludes this open
+// ERROR_SHARING_VIOLATION.
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
                           DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 // Transfer the whole count unless the end of the file or an error comes first; the count moved so
@@ -83,7 +87,8 @@ BOOL WINAPI GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess,
 // Directory search. The pattern's last component may hold the wildcards '*' and '?', matched
 // without regard to ASCII case; "." and ".." come first when they match. Entries are taken when
 // the search starts. Nothing matching is ERROR_FILE_NOT_FOUND, a missing folder
-// ERROR_PATH_NOT_FOUND; the end of the list is ERROR_NO_MORE_FILES.
+// ERROR_PATH_NOT_FOUND, a wildcard in a folder part ERROR_INVALID_NAME; the end of the list is
+// ERROR_NO_MORE_FILES.
 HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
 BOOL WINAPI FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA data);
 BOOL WINAPI FindClose(HANDLE search);

@@ -16,6 +16,9 @@ BOOL WINAPI DuplicateHandle(HANDLE sourceProcess, HANDLE source, HANDLE targetPr
 
 // Events
 
+// A named event is shared within the process: creating one under a name already in use opens the
+// existing event (its reset mode and state are kept) with ERROR_ALREADY_EXISTS. Events and waitable
+// timers share one namespace; other processes do not see these names.
 HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
                            LPCSTR name);
 BOOL WINAPI SetEvent(HANDLE event);
@@ -44,7 +47,8 @@ void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section);
 void WINAPI EnterCriticalSection(LPCRITICAL_SECTION section);
 void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION section);
 
-// Thread-local storage
+// Thread-local storage. An index that TlsAlloc did not hand out (or that was freed) fails with
+// ERROR_INVALID_PARAMETER; TlsGetValue sets ERROR_SUCCESS when it succeeds, since null is a value.
 
 DWORD WINAPI TlsAlloc();
 BOOL WINAPI TlsFree(DWORD index);
@@ -53,6 +57,7 @@ BOOL WINAPI TlsSetValue(DWORD index, LPVOID value);
 
 // Waitable timers
 
+// Named like events (see CreateEventA).
 HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, LPCSTR name);
 // A negative due time is relative, in 100-nanosecond units; a positive one is an absolute
 // FILETIME. After the first expiry the timer expires every period milliseconds (0: once). An

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/posix/Handle.h"
+#include "platform/posix/NamedObjects.h"
 
 namespace vardel::platform::posix {
 
@@ -105,9 +106,9 @@ Clock::time_point dueTime(LONGLONG due)
 
 using namespace vardel::platform::posix;
 
-HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES, BOOL manualReset, LPCSTR)
+HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES, BOOL manualReset, LPCSTR name)
 {
-    return openHandle(std::make_shared<TimerRecord>(manualReset != FALSE));
+    return NamedObjects::open<TimerRecord>(name, [&] { return std::make_shared<TimerRecord>(manualReset != FALSE); });
 }
 
 BOOL WINAPI SetWaitableTimer(HANDLE timer, const LARGE_INTEGER* due, LONG period, PTIMERAPCROUTINE completionRoutine,

@@ -441,5 +441,16 @@ BOOL WINAPI wglDeleteContext(HGLRC context);
 HGLRC WINAPI wglGetCurrentContext();
 HDC WINAPI wglGetCurrentDC();
 // Null without a current context, for names that are not extension or core entry points of
-// OpenGL above 1.1, and for those whose extension (or version) the current context lacks.
+// OpenGL above 1.1 or of the WGL extensions below, and for those whose extension (or version) the
+// current context lacks.
 PROC WINAPI wglGetProcAddress(LPCSTR name);
+
+// WGL extensions. WGL_ARB_extensions_string and WGL_EXT_extensions_string are always offered;
+// WGL_EXT_swap_control where the X server's GLX can set the swap interval, 0 included (a negative
+// interval fails with ERROR_INVALID_DATA). These functions act on the calling thread's current
+// context and fail with ERROR_INVALID_HANDLE without one. No other WGL extension is offered.
+
+typedef const char*(WINAPI* PFNWGLGETEXTENSIONSSTRINGARBPROC)(HDC dc);
+typedef const char*(WINAPI* PFNWGLGETEXTENSIONSSTRINGEXTPROC)();
+typedef BOOL(WINAPI* PFNWGLSWAPINTERVALEXTPROC)(int interval);
+typedef int(WINAPI* PFNWGLGETSWAPINTERVALEXTPROC)();

@@ -14,6 +14,7 @@
 #include "platform/x11/EntryPoints.h"
 #include "platform/x11/Lock.h"
 #include "platform/x11/PixelFormats.h"
+#include "platform/x11/WglExtensions.h"
 #include "platform/x11/WindowRecord.h"
 #include "platform/x11/Xlib.h"
 
@@ -269,7 +270,13 @@ PROC WINAPI wglGetProcAddress(LPCSTR name)
 {
     // GLX hands out a pointer for any name at all, so availability is decided here.
     GlContext* context = GlContext::current();
-    if (!context || !name || !context->offers(name)) {
+    if (!context || !name) {
+        return nullptr;
+    }
+    if (std::strncmp(name, "wgl", 3) == 0) {
+        return WglExtensions::entryPoint(*context, name);
+    }
+    if (!context->offers(name)) {
         return nullptr;
     }
     return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
