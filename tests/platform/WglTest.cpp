@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "WindowTesting.h"
 
@@ -179,6 +181,26 @@ TEST_F(WglTest, entryPointsNeedACurrentContextThatAdvertisesThem)
     EXPECT_NE(wglGetProcAddress("glLoadTransposeMatrixfARB"), nullptr);
     EXPECT_NE(wglGetProcAddress("glBlendEquationEXT"), nullptr);
     EXPECT_NE(wglGetProcAddress("glFogCoordPointerEXT"), nullptr);
+}
+
+TEST_F(WglTest, swapControlIsOfferedWhereGlxCanTurnItOff)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    std::string glx = std::string(" ") + glXQueryExtensionsString(display, DefaultScreen(display)) + " ";
+    bool glxControl = glx.find(" GLX_EXT_swap_control ") != std::string::npos
+        || glx.find(" GLX_MESA_swap_control ") != std::string::npos;
+    XCloseDisplay(display);
+
+    makeContext(request(24, 8, 24, 8));
+    auto extensionsOf = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGARBPROC>(wglGetProcAddress("wglGetExtensionsStringARB"));
+    ASSERT_NE(extensionsOf, nullptr);
+    std::string wgl = std::string(" ") + extensionsOf(dc) + " ";
+    EXPECT_EQ(wgl.find(" WGL_EXT_swap_control ") != std::string::npos, glxControl) << wgl;
+    auto extensions = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGEXTPROC>(wglGetProcAddress("wglGetExtensionsStringEXT"));
+    ASSERT_NE(extensions, nullptr);
+    EXPECT_EQ(std::string(" ") + extensions() + " ", wgl);
+    EXPECT_EQ(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);
 }
 
 // Run twice by CTest: as is, and with MESA_EXTENSION_OVERRIDE=-GL_ARB_vertex_buffer_object.
