@@ -135,8 +135,21 @@ TEST_F(InputTest, keysCarryVirtualCodesRepeatBitAndCharacters)
     EXPECT_EQ(keys[0].message, WM_KEYDOWN);
     EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
     EXPECT_EQ(keys[0].lParam & (1 << 30), 0);
+    // Win32's scan code, not the X key code.
+    EXPECT_EQ((keys[0].lParam >> 16) & 0x1FF, 0x1E);
     EXPECT_EQ(keys[1].message, WM_CHAR);
     EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>('a'));
+    EXPECT_EQ(keys[1].lParam, keys[0].lParam);
+    seen().clear();
+
+    // Keys outside the main block carry the extended bit; movement keys type nothing.
+    key(XK_Up, true);
+    key(XK_Up, false);
+    pumpUntil([&] { return count(child, WM_KEYUP) == 1; });
+    keys = keyMessages();
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>(VK_UP));
+    EXPECT_EQ((keys[0].lParam >> 16) & 0x1FF, 0x148);
     seen().clear();
 
     // Held down, the key repeats (quickly, as set here): presses with bit 30 set, one release.
@@ -164,7 +177,7 @@ TEST_F(InputTest, keysCarryVirtualCodesRepeatBitAndCharacters)
     seen().clear();
 
     key(XK_Shift_R, true);
-    waitFor(child, WM_KEYDOWN);
+    EXPECT_EQ((waitFor(child, WM_KEYDOWN).lParam >> 16) & 0x1FF, 0x36);
     EXPECT_LT(GetKeyState(VK_SHIFT), 0);
     EXPECT_LT(GetKeyState(VK_RSHIFT), 0);
     EXPECT_GE(GetKeyState(VK_LSHIFT), 0);

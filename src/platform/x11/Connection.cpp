@@ -421,7 +421,7 @@ void Connection::dropInput(WindowRecord* window)
 
 void Connection::translate(const MSG& keyDown)
 {
-    const std::string& typed = keyboard.typed(keyDown.lParam);
+    std::string typed = keyboard.typed(xDisplay, keyDown);
     for (auto it = typed.rbegin(); it != typed.rend(); ++it) {
         input.push_front(MSG{keyDown.hwnd, WM_CHAR, static_cast<BYTE>(*it), keyDown.lParam, keyDown.time, keyDown.pt});
     }

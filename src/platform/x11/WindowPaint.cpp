@@ -1,7 +1,5 @@
 #include "platform/x11/WindowRecord.h"
 
-#include <algorithm>
-
 #include "platform/posix/LastError.h"
 #include "platform/posix/MessageQueue.h"
 #include "platform/x11/DeviceContext.h"
@@ -15,12 +13,6 @@ namespace {
 bool empty(const RECT& rect)
 {
     return rect.left >= rect.right || rect.top >= rect.bottom;
-}
-
-RECT clip(const RECT& rect, int width, int height)
-{
-    return RECT{std::max<LONG>(rect.left, 0), std::max<LONG>(rect.top, 0), std::min<LONG>(rect.right, width),
-                std::min<LONG>(rect.bottom, height)};
 }
 
 } // namespace
@@ -37,16 +29,11 @@ bool WindowRecord::invalidate(HWND window, const RECT* rect, bool erase)
         if (rect && empty(*rect)) {
             return true;
         }
-        if (!rect) {
-            record->invalidAll = true;
-        } else if (!record->invalid) {
-            record->invalidRect = *rect;
+        if (rect) {
+            record->invalid.add(*rect);
         } else {
-            RECT& area = record->invalidRect;
-            area = RECT{std::min(area.left, rect->left), std::min(area.top, rect->top),
-                        std::max(area.right, rect->right), std::max(area.bottom, rect->bottom)};
+            record->invalid.addAll();
         }
-        record->invalid = true;
         record->eraseWanted = record->eraseWanted || erase;
         queue = record->queue;
     }
@@ -60,53 +47,38 @@ bool WindowRecord::invalidate(HWND window, const RECT* rect, bool erase)
 void WindowRecord::validate(const RECT* rect)
 {
     Lock::Hold hold(registry().lock);
-    if (!invalid) {
-        return;
-    }
     if (rect) {
-        // The invalid region is kept as one rectangle: a part of it cannot be taken away.
-        RECT area = invalidAll ? RECT{0, 0, width, height} : clip(invalidRect, width, height);
-        if (rect->left > area.left || rect->top > area.top || rect->right < area.right || rect->bottom < area.bottom) {
-            return;
-        }
+        invalid.subtract(*rect, width, height);
     }
-    invalid = false;
-    invalidAll = false;
-    eraseWanted = false;
+    if (!rect || empty(invalid.bounds(width, height))) {
+        invalid.clear();
+        eraseWanted = false;
+    }
 }
 
 bool WindowRecord::takeInvalid(RECT& rect, bool& erase)
 {
     Lock::Hold hold(registry().lock);
-    rect = RECT{0, 0, 0, 0};
-    erase = false;
-    if (!invalid) {
-        return false;
-    }
-    rect = invalidAll ? RECT{0, 0, width, height} : clip(invalidRect, width, height);
+    rect = invalid.bounds(width, height);
     erase = eraseWanted;
-    invalid = false;
-    invalidAll = false;
+    invalid.clear();
     eraseWanted = false;
-    return true;
+    return !empty(rect);
 }
 
 WindowRecord* WindowRecord::firstInvalid(const std::vector<WindowRecord*>& windows, HWND filter)
 {
     Lock::Hold hold(registry().lock);
     for (WindowRecord* window : windows) {
-        if (!window->invalid || (filter && filter != window->handle()) || !window->showing()) {
+        if ((filter && filter != window->handle()) || !window->showing()) {
             continue;
         }
-        RECT area = window->invalidAll ? RECT{0, 0, window->width, window->height}
-                                       : clip(window->invalidRect, window->width, window->height);
-        if (empty(area)) {
-            window->invalid = false;
-            window->invalidAll = false;
-            window->eraseWanted = false;
-            continue;
+        if (!empty(window->invalid.bounds(window->width, window->height))) {
+            return window;
         }
-        return window;
+        // Nothing of it lies inside the client area any more.
+        window->invalid.clear();
+        window->eraseWanted = false;
     }
     return nullptr;
 }

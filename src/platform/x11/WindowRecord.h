@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/x11/Desktop.h"
+#include "platform/x11/InvalidRegion.h"
 #include "platform/x11/Lock.h"
 
 namespace vardel::platform::posix {
@@ -76,9 +77,10 @@ public:
 
     // Painting (any thread)
     static bool invalidate(HWND window, const RECT* rect, bool erase);
-    // Clears the invalid region (all of it when rect is null or covers it). Owner thread.
+    // Takes rect (all when null) out of the invalid region. Owner thread.
     void validate(const RECT* rect);
-    // Takes the invalid region for BeginPaint: its rectangle and whether it asked for erasing.
+    // Takes the invalid region for BeginPaint: its bounding rectangle and whether it asked for
+    // erasing.
     bool takeInvalid(RECT& rect, bool& erase);
     // The first window of a connection, in creation order, that has an invalid region and
     // matches the filter; null if none.
@@ -146,10 +148,8 @@ private:
     void notifyPlacement(bool moved, bool sized);
 
     // Guarded by the registry lock
-    bool invalid = false;
+    InvalidRegion invalid;
     bool eraseWanted = false;
-    bool invalidAll = false;
-    RECT invalidRect{0, 0, 0, 0};
 };
 
 } // namespace vardel::platform::x11
