@@ -193,11 +193,11 @@ TEST_F(WglTest, swapControlIsOfferedWhereGlxCanTurnItOff)
     XCloseDisplay(display);
 
     makeContext(request(24, 8, 24, 8));
-    auto extensionsOf = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGARBPROC>(wglGetProcAddress("wglGetExtensionsStringARB"));
+    auto extensionsOf = entryPoint<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
     ASSERT_NE(extensionsOf, nullptr);
     std::string wgl = std::string(" ") + extensionsOf(dc) + " ";
     EXPECT_EQ(wgl.find(" WGL_EXT_swap_control ") != std::string::npos, glxControl) << wgl;
-    auto extensions = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGEXTPROC>(wglGetProcAddress("wglGetExtensionsStringEXT"));
+    auto extensions = entryPoint<PFNWGLGETEXTENSIONSSTRINGEXTPROC>("wglGetExtensionsStringEXT");
     ASSERT_NE(extensions, nullptr);
     EXPECT_EQ(std::string(" ") + extensions() + " ", wgl);
     EXPECT_EQ(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);

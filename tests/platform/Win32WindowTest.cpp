@@ -151,9 +151,13 @@ TEST(TranslateMessage, aKeyDownTheProgramMadeTypesLikeARealOne)
     characters = translated(window, 'B', 0x00000001);
     ASSERT_EQ(characters.size(), 1u);
     EXPECT_EQ(characters[0].wParam, static_cast<WPARAM>('b'));
+#ifndef _WIN32
+    // Windows' layouts type the keypad's digit codes as digits. Wine does so only while Num Lock
+    // is on, so this is checked on our layer alone.
     characters = translated(window, VK_NUMPAD0 + 7, 0x00470001);
     ASSERT_EQ(characters.size(), 1u);
     EXPECT_EQ(characters[0].wParam, static_cast<WPARAM>('7'));
+#endif
     characters = translated(window, VK_RETURN, 0x001C0001);
     ASSERT_EQ(characters.size(), 1u);
     EXPECT_EQ(characters[0].wParam, static_cast<WPARAM>('\r'));
@@ -186,14 +190,14 @@ TEST(Wgl, extensionFunctionsAnswerAsTheExtensionStringSays)
     EXPECT_EQ(wglGetProcAddress("wglGetExtensionsStringARB"), nullptr);
     ASSERT_TRUE(wglMakeCurrent(dc, context));
 
-    auto extensionsOf = reinterpret_cast<PFNWGLGETEXTENSIONSSTRINGARBPROC>(wglGetProcAddress("wglGetExtensionsStringARB"));
+    auto extensionsOf = entryPoint<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
     ASSERT_NE(extensionsOf, nullptr);
     const char* names = extensionsOf(dc);
     EXPECT_TRUE(lists(names, "WGL_ARB_extensions_string")) << names;
     EXPECT_EQ(wglGetProcAddress("wglNoSuchFunctionEXT"), nullptr);
 
-    auto setInterval = reinterpret_cast<PFNWGLSWAPINTERVALEXTPROC>(wglGetProcAddress("wglSwapIntervalEXT"));
-    auto getInterval = reinterpret_cast<PFNWGLGETSWAPINTERVALEXTPROC>(wglGetProcAddress("wglGetSwapIntervalEXT"));
+    auto setInterval = entryPoint<PFNWGLSWAPINTERVALEXTPROC>("wglSwapIntervalEXT");
+    auto getInterval = entryPoint<PFNWGLGETSWAPINTERVALEXTPROC>("wglGetSwapIntervalEXT");
     bool swapControl = lists(names, "WGL_EXT_swap_control");
     EXPECT_EQ(setInterval != nullptr, swapControl);
     EXPECT_EQ(getInterval != nullptr, swapControl);

@@ -92,6 +92,14 @@ inline bool pumpUntil(const std::function<bool()>& done, int milliseconds = 2000
     }
 }
 
+// wglGetProcAddress as a pointer of the entry point's own type. PROC differs between the
+// systems, so the cast goes through a plain function pointer.
+template <typename Function>
+Function entryPoint(const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
+}
+
 // Serves everything that arrives within the time given.
 inline void pumpFor(int milliseconds)
 {
