@@ -27,7 +27,8 @@ using vardel::gui3d::Overlay;
 using vardel::gui3d::TextLayout;
 using vardel::math::Colour4;
 using vardel::math::Point;
-using vardel::math::Rectangle;
+// Not "Rectangle": Windows headers declare a function of that name.
+using Box = vardel::math::Rectangle;
 
 namespace {
 
@@ -44,7 +45,7 @@ struct Ink {
     int bottom = -1;
     std::vector<int> rows;
 
-    bool inside(const Rectangle& box) const
+    bool inside(const Box& box) const
     {
         return count == 0 || (left >= box.x && top >= box.y && right < box.x + box.width && bottom < box.y + box.height);
     }
@@ -89,7 +90,7 @@ protected:
         map->draw(overlay, text, static_cast<std::uint32_t>(std::strlen(text)), origin, colour);
     }
 
-    Rectangle measure(const char* text) { return map->measure(text, static_cast<std::uint32_t>(std::strlen(text))); }
+    Box measure(const char* text) { return map->measure(text, static_cast<std::uint32_t>(std::strlen(text))); }
 
     // Reads the window back, top row first.
     Ink ink()
@@ -119,9 +120,9 @@ protected:
     FontMap* map = nullptr;
 };
 
-Rectangle moved(Rectangle box, Point by)
+Box moved(Box box, Point by)
 {
-    return Rectangle(box.x + by.x, box.y + by.y, box.width, box.height);
+    return Box(box.x + by.x, box.y + by.y, box.width, box.height);
 }
 
 } // namespace
@@ -130,7 +131,7 @@ TEST_F(TextTest, textIsDrawnInItsColourInsideTheBoxItMeasuresAndFillsIt)
 {
     const char* text = "Jumpy fox, 50 fps";
     Point origin(20, 30);
-    Rectangle box = moved(measure(text), origin);
+    Box box = moved(measure(text), origin);
     draw(text, origin, Colour4{0, 1, 0, 1});
     Ink drawn = ink();
     ASSERT_GT(drawn.count, 100);
@@ -153,8 +154,8 @@ TEST_F(TextTest, textIsDrawnInItsColourInsideTheBoxItMeasuresAndFillsIt)
 
 TEST_F(TextTest, aNewlineStartsTheNextLineOneLineHeightDown)
 {
-    Rectangle one = measure("Hx");
-    Rectangle two = measure("Hx\nHx");
+    Box one = measure("Hx");
+    Box two = measure("Hx\nHx");
     EXPECT_FLOAT_EQ(two.width, one.width);
     EXPECT_FLOAT_EQ(two.height, one.height + font->lineHeight);
     EXPECT_GT(font->lineHeight, 14.0f);
@@ -179,7 +180,7 @@ TEST_F(TextTest, aNewlineStartsTheNextLineOneLineHeightDown)
 TEST_F(TextTest, charactersBeyondTheAtlasAndBrokenBytesShowTheMissingGlyphBoxAndNothingElse)
 {
     // Two bytes of UTF-8 reach the upper half of the atlas.
-    Rectangle accented = measure("\xC3\xA9");
+    Box accented = measure("\xC3\xA9");
     EXPECT_FLOAT_EQ(accented.width, font->glyphs[0xE9].advance.x);
 
     const vardel::freetype::GlyphInfo& box = font->missing;
@@ -274,7 +275,7 @@ TEST_F(TextTest, labelsKeepToTheirCornersAndHiddenOnesAreNotDrawn)
     root->addView(label);
     label->release();
     Point origin;
-    Rectangle frame = label->place(Point(width, height), origin);
+    Box frame = label->place(Point(width, height), origin);
     EXPECT_FLOAT_EQ(frame.x + frame.width, width - label->margin);
     EXPECT_FLOAT_EQ(frame.y + frame.height, height - label->margin);
 
@@ -297,7 +298,7 @@ TEST_F(TextTest, aFewHundredCharactersMeasureWithoutARenderingContext)
         text += "Left drag: turn and tilt the camera (" + std::to_string(line) + ")\n";
     }
     TextLayout layout(*font);
-    Rectangle box = layout.measure(text.c_str(), static_cast<std::uint32_t>(text.size()));
+    Box box = layout.measure(text.c_str(), static_cast<std::uint32_t>(text.size()));
     EXPECT_GT(box.width, 200.0f);
     EXPECT_FLOAT_EQ(box.height, 8 * font->lineHeight - font->lineHeight + font->ascent + font->descent);
 }
