@@ -5,6 +5,7 @@
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
+#include "e2e/DemoWindows.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -45,22 +46,13 @@ protected:
     // The mapped top-level window titled "Vardel viewer", or 0 after the time given.
     ::Window findWindow(std::chrono::milliseconds limit)
     {
-        for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-            ::Window root = 0, parent = 0, *children = nullptr, found = 0;
-            unsigned count = 0;
-            XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-            for (unsigned i = 0; i < count && !found; ++i) {
-                char* name = nullptr;
-                XWindowAttributes attributes;
-                if (XFetchName(display, children[i], &name) && name && std::string(name) == "Vardel viewer" &&
-                    XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
-                    found = children[i];
-                }
-                XFree(name);
+        for (auto end = std::chrono::steady_clock::now() + limit;;) {
+            std::vector<::Window> found = mappedWindowsTitled(display, "Vardel viewer");
+            if (!found.empty()) {
+                return found.back();
             }
-            XFree(children);
-            if (found) {
-                return found;
+            if (std::chrono::steady_clock::now() >= end) {
+                break;
             }
             std::this_thread::sleep_for(20ms);
         }
