@@ -1,12 +1,12 @@
 #include "DemoProcess.h"
-#include "Picture.h"
+#include "support/Picture.h"
 #include "support/PngPicture.h"
 
 #include <gtest/gtest.h>
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
-#include "DemoWindows.h"
+#include "support/XWindows.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -76,25 +76,7 @@ protected:
         return 0;
     }
 
-    Picture screenshot(::Window window)
-    {
-        XWindowAttributes attributes;
-        XGetWindowAttributes(display, window, &attributes);
-        Picture picture;
-        XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (!image) {
-            return picture;
-        }
-        picture.width = attributes.width;
-        picture.height = attributes.height;
-        for (int y = 0; y < picture.height; ++y) {
-            for (int x = 0; x < picture.width; ++x) {
-                picture.pixels.push_back(XGetPixel(image, x, y));
-            }
-        }
-        XDestroyImage(image);
-        return picture;
-    }
+    Picture screenshot(::Window window) { return windowPicture(display, window); }
 
     void closeBox(::Window window) { sendCloseBox(display, window); }
 

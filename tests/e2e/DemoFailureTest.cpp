@@ -5,7 +5,7 @@
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
-#include "DemoWindows.h"
+#include "support/XWindows.h"
 
 #include <X11/Xlib.h>
 

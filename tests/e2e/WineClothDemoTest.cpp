@@ -1,5 +1,5 @@
 #include "DemoProcess.h"
-#include "Picture.h"
+#include "support/Picture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "e2e/DemoProcess.h"
-#include "e2e/Picture.h"
+#include "support/Picture.h"
 
 #include <gtest/gtest.h>
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
-#include "e2e/DemoWindows.h"
+#include "support/XWindows.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -74,25 +74,7 @@ protected:
         return last;
     }
 
-    Picture screenshot(::Window window)
-    {
-        XWindowAttributes attributes;
-        XGetWindowAttributes(display, window, &attributes);
-        Picture picture;
-        XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (!image) {
-            return picture;
-        }
-        picture.width = attributes.width;
-        picture.height = attributes.height;
-        for (int y = 0; y < picture.height; ++y) {
-            for (int x = 0; x < picture.width; ++x) {
-                picture.pixels.push_back(XGetPixel(image, x, y));
-            }
-        }
-        XDestroyImage(image);
-        return picture;
-    }
+    Picture screenshot(::Window window) { return windowPicture(display, window); }
 
     // The share of pixels bright in every channel: the lit grey mesh, not the dark background.
     static double brightShare(const Picture& picture)

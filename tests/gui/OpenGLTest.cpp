@@ -13,6 +13,7 @@
 #include "gui/Anchors.h"
 #include "gui/Window.h"
 #include "GuiTesting.h"
+#include "support/XWindows.h"
 
 using guitesting::Task;
 using guitesting::waitUntil;
@@ -103,7 +104,11 @@ TEST_F(OpenGLTest, aPaintDrawsOnceWithTheContextCurrentAndSwaps)
     ASSERT_TRUE(view->renderContext);
     // The first paint comes with the window; later ones on request, from any thread.
     ASSERT_TRUE(waitUntil([&] { return view->draws >= 1; }));
-    // Showing the window may expose it once more: let those paints pass first.
+    // What later paints swap in is kept for the reading below, whatever window lies over it.
+    ::Window native = x.shown("paint");
+    ASSERT_NE(native, 0u);
+    keepContents(x.display, native);
+    // Showing the window (and keeping its contents) may expose it once more: let those paints pass.
     int before = 0;
     do {
         before = view->draws;
@@ -117,8 +122,6 @@ TEST_F(OpenGLTest, aPaintDrawsOnceWithTheContextCurrentAndSwaps)
     EXPECT_TRUE(view->currentWhileDrawing);
 
     // The swapped picture is what the X server shows in the view's window.
-    ::Window native = x.shown("paint");
-    ASSERT_NE(native, 0u);
     std::vector<::Window> children = x.children(native);
     ASSERT_EQ(children.size(), 1u);
     XImage* image = XGetImage(x.display, children[0], 80, 60, 1, 1, AllPlanes, ZPixmap);

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "support/Picture.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <string>
+#include <vector>
+
+// The mapped top-level windows with the title given, bottom of the stack first.
+inline std::vector<::Window> mappedWindowsTitled(Display* display, const std::string& title)
+{
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<::Window> found;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        return found;
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        char* name = nullptr;
+        XWindowAttributes attributes;
+        if (XFetchName(display, children[i], &name) && name && title == name &&
+            XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
+            found.push_back(children[i]);
+        }
+        XFree(name);
+    }
+    XFree(children);
+    return found;
+}
+
+// The test programs share one display and run side by side, so another program's window may lie
+// over the one a test reads back. From this call on, the server keeps what is drawn into the window
+// and its children in a store of its own, and reading the window gives those pixels whatever covers
+// it; what was drawn before is kept as it was visible, so read after the next paint.
+inline void keepContents(Display* display, ::Window window)
+{
+    XSetWindowAttributes attributes{};
+    attributes.backing_store = Always;
+    XChangeWindowAttributes(display, window, CWBackingStore, &attributes);
+    XSync(display, False);
+}
+
+// The pixels of the window and its children; empty when the window is gone.
+inline Picture windowPicture(Display* display, ::Window window)
+{
+    Picture picture;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) {
+        return picture;
+    }
+    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image) {
+        return picture;
+    }
+    picture.width = attributes.width;
+    picture.height = attributes.height;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            picture.pixels.push_back(XGetPixel(image, x, y));
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
