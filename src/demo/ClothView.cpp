@@ -294,7 +294,9 @@ void ClothView::frameDrawn()
 {
     ++framesDrawn;
     if (screenshotRequested.exchange(false)) {
-        saveFrame(freshScreenshotName().c_str());
+        // Long enough to read after looking back from wherever the key was.
+        constexpr double noticeSeconds = 5.0;
+        root->notify(saveFrame(freshScreenshotName().c_str()).chars(), secondsOf(Clock::now()) + noticeSeconds);
     }
     bool counting = options.frames > 0;
     if (!options.screenshot.empty() && (!counting || framesDrawn <= options.frames)) {

@@ -92,8 +92,8 @@ freetype::Font* loadCaptionFont()
 } // namespace
 
 Gui::Gui(graphics3d::Context* renderContext)
-    : Root(renderContext), font(nullptr), clothView(nullptr), grabbing(false), helpShown(false), caption(nullptr),
-      hint(nullptr), help(nullptr), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
+    : Root(renderContext), font(nullptr), clothView(nullptr), grabbing(false), helpShown(false), noticeUntil(0),
+      caption(nullptr), hint(nullptr), help(nullptr), panX(0), panY(0), dolly(0), tilt(0), turn(0), lastPoint(0, 0),
       previousPoint(0, 0)
 {
     rebuildViewMatrix();
@@ -228,7 +228,17 @@ void Gui::showFrame(double seconds, double workMicroseconds, std::uint32_t weigh
     std::snprintf(text, sizeof text, "%.1f fps\nstep + update: %.0f \xC2\xB5s\ncloth: %u weights, %u springs\non: %s",
                   frameRate.perSecond(), workMicroseconds, static_cast<unsigned>(weights),
                   static_cast<unsigned>(springs), switchesOn);
-    caption->setText(text);
+    if (seconds < noticeUntil) {
+        caption->setText((types::String(text) + "\n" + notice).chars());
+    } else {
+        caption->setText(text);
+    }
+}
+
+void Gui::notify(const char* text, double until)
+{
+    notice = text;
+    noticeUntil = until;
 }
 
 void Gui::rebuildViewMatrix()

@@ -4,6 +4,7 @@
 
 #include "math/Point.h"
 #include "system/FrameRate.h"
+#include "types/String.h"
 #include "freetype/Forward.h"
 #include "gui3d/Forward.h"
 #include "gui3d/Root.h"
@@ -44,6 +45,9 @@ class Gui : public gui3d::Root {
     // rate over the last second, the microseconds its step and cloth update took, the cloth's size.
     void showFrame(double seconds, double workMicroseconds, std::uint32_t weights, std::uint32_t springs,
                    const char* switchesOn);
+    // Adds a last line to the caption until the time given (seconds, as showFrame's): what the
+    // program just did for the user, such as where a picture went.
+    void notify(const char* text, double until);
 
     // A white label of the root in the corner given.
     gui3d::Label* addLabel(std::uint32_t corner);
@@ -59,6 +63,8 @@ class Gui : public gui3d::Root {
     Controls controls;
     bool helpShown;
     system::FrameRate frameRate;
+    types::String notice;
+    double noticeUntil;
     // Views of the root while there is a font; null without one.
     gui3d::Label* caption;
     gui3d::Label* hint;

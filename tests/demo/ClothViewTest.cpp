@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "physics/Relaxator.h"
 #include "physics/Weight.h"
@@ -285,4 +287,21 @@ TEST_F(CaptionedClothViewTest, hAndF1ToggleTheHelpThatListsEveryControl)
     EXPECT_FALSE(root.help->visible);
     EXPECT_TRUE(root.hint->visible);
     EXPECT_FALSE(root.keyDown('Q')) << "an unbound key does nothing";
+}
+
+TEST_F(CaptionedClothViewTest, theCaptionSaysWhereAPictureWentOrWhyItDidNot)
+{
+    EXPECT_TRUE(view.root->keyDown(VK_F12));
+    view.draw();
+    std::string caption = view.root->caption->text.chars();
+    EXPECT_EQ(caption.substr(caption.rfind('\n') + 1), "saved vardel-1.png");
+    EXPECT_TRUE(std::filesystem::exists(folder.path + "/vardel-1.png"));
+
+    // A folder that takes no files, not even root's: the caption gives the reason stderr gets.
+    std::filesystem::current_path("/proc");
+    EXPECT_TRUE(view.root->keyDown('S'));
+    view.draw();
+    std::filesystem::current_path(folder.path);
+    caption = view.root->caption->text.chars();
+    EXPECT_EQ(caption.substr(caption.rfind('\n') + 1).rfind("cannot save vardel-1.png: ", 0), 0u) << caption;
 }

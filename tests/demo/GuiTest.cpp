@@ -211,6 +211,15 @@ TEST_F(GuiTest, theCaptionShowsTheFrameRateTheWorkAndTheClothAndTheHelpTakesTheH
                  "50.0 fps\nstep + update: 812 \xC2\xB5s\ncloth: 2500 weights, 9702 springs\non: paused, pins");
     EXPECT_STREQ(withFont->hint->text.chars(), "H: help");
 
+    // A notice is the caption's last line until its time is up.
+    withFont->notify("saved vardel-1.png", 11.54);
+    withFont->showFrame(11.52, 812.4, 2500, 9702, "none");
+    EXPECT_STREQ(withFont->caption->text.chars(),
+                 "50.0 fps\nstep + update: 812 \xC2\xB5s\ncloth: 2500 weights, 9702 springs\non: none\n"
+                 "saved vardel-1.png");
+    withFont->showFrame(11.54, 812.4, 2500, 9702, "none");
+    EXPECT_EQ(std::string(withFont->caption->text.chars()).find("saved"), std::string::npos);
+
     withFont->controls.describe("Left drag", "turn");
     EXPECT_TRUE(withFont->hint->visible);
     EXPECT_FALSE(withFont->help->visible);
