@@ -28,8 +28,8 @@ bool Application::sendMessage(Message* message)
     // The queue's count replaces the caller's, so the message goes back to the pool once served.
     // Dropped under the lock, while the loop cannot be at the message yet.
     message->release();
-    queueMutex.unlock();
     wake();
+    queueMutex.unlock();
     return true;
 }
 
@@ -38,8 +38,10 @@ bool Application::postMessage(Message* message)
     queueMutex.lock();
     queue.pushBack(message);
     message->release();
-    queueMutex.unlock();
+    // Before the unlock: once the loop can take the message it may serve a quit and the
+    // application go, so nothing of it is touched afterwards.
     wake();
+    queueMutex.unlock();
     return true;
 }
 

@@ -243,3 +243,25 @@ TEST(Application, sendsOneAtATimeAreNeverLeftWaiting)
     EXPECT_TRUE(application.run());
     EXPECT_EQ(served, 20001);
 }
+
+// The loop may serve a post and end, and its owner free the application, before the posting thread
+// has returned: nothing of the application may be touched by a post once its message is queued.
+TEST(Application, aPostThatEndsTheLoopTouchesNothingOnceTheApplicationCanGo)
+{
+    for (int round = 0; round < 300; ++round) {
+        auto* application = new Application;
+        Recorder handler;
+        application->addHandler(&handler);
+        std::thread poster([&] {
+            postOnceRunning(&handler, 1);
+            for (int i = 0; i < 20; ++i) {
+                Messenger::post(&handler, 2);
+            }
+            Application::quit();
+        });
+        EXPECT_TRUE(application->run());
+        application->release();
+        poster.join();
+        ASSERT_EQ(handler.codes().size(), 21u);
+    }
+}
