@@ -4,27 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "physics/Lanes.h"
 #include "physics/Relaxator.h"
 #include "physics/SpringLaw.h"
 
 namespace vardel::physics {
 
 namespace {
-
-// One weight's or spring's x, y, z and an unused zero, in one register.
-using Lanes = float __attribute__((vector_size(16)));
-
-Lanes load(const float* at)
-{
-    Lanes lanes;
-    std::memcpy(&lanes, at, sizeof lanes);
-    return lanes;
-}
-
-void store(float* at, Lanes lanes)
-{
-    std::memcpy(at, &lanes, sizeof lanes);
-}
 
 // The list walk's laws on packed data: the factor of d, and the impulses on the ends from f.
 struct PerSpringLaw {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "physics/Lanes.h"
 #include "physics/Relaxator.h"
 
 namespace vardel::physics {
@@ -38,9 +39,13 @@ Vector motion(const Weight<float, 3>& weight)
     return weight.pinned ? Vector(0, 0, 0) : weight.velocity;
 }
 
-float dot(const Vector& u, const Vector& v)
+// u x v, lane by lane as Vector::cross computes it.
+Lanes cross(Lanes u, Lanes v)
 {
-    return u.x * v.x + u.y * v.y + u.z * v.z;
+    using Order = std::int32_t __attribute__((vector_size(16)));
+    const Order yzx{1, 2, 0, 3};
+    const Order zxy{2, 0, 1, 3};
+    return __builtin_shuffle(u, yzx) * __builtin_shuffle(v, zxy) - __builtin_shuffle(u, zxy) * __builtin_shuffle(v, yzx);
 }
 
 } // namespace
@@ -66,36 +71,50 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     const std::uint32_t n = solver.weights.count;
     // Every triangle feels the air as the weights move at the start of the step: the pushes are
     // summed apart and given at the end, so they neither depend on the triangles' order nor wait
-    // for one another.
-    if (pushes.count != n)
-        pushes.resize(n);
-    for (Vector& push : pushes)
-        push.setZero();
+    // for one another. Positions and motions are gathered once, four floats a weight, so that a
+    // triangle reads each corner in one load instead of walking three weight records.
+    if (pushes.count != 4 * n) {
+        pushes.resize(4 * n);
+        positions.resize(4 * n);
+        motions.resize(4 * n);
+    }
     const Weight<float, 3>* weights = solver.weights.elements;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const Weight<float, 3>& weight = weights[i];
+        Vector moving = motion(weight);
+        store(&positions[4 * i], Lanes{weight.position.x, weight.position.y, weight.position.z, 0.0f});
+        store(&motions[4 * i], Lanes{moving.x, moving.y, moving.z, 0.0f});
+        store(&pushes[4 * i], Lanes{0.0f, 0.0f, 0.0f, 0.0f});
+    }
     const unsigned int* index = triangles->elements;
     // The area and the normal speed both come from the unnormalised normal n, twice the area long:
     // force = strength * |n| / 2 * (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n.
     const float share = strength * 0.5f * dt / 3.0f;
     const float third = 1.0f / 3.0f;
+    const Lanes airLanes{air.x, air.y, air.z, 0.0f};
+    const float* p = positions.elements;
+    const float* m = motions.elements;
+    float* pushed = pushes.elements;
     const std::uint32_t indexCount = triangles->count;
     for (std::uint32_t t = 0; t + 2 < indexCount; t += 3) {
-        const Weight<float, 3>& a = weights[index[t]];
-        const Weight<float, 3>& b = weights[index[t + 1]];
-        const Weight<float, 3>& c = weights[index[t + 2]];
-        Vector normal =
-            Vector::cross(Vector::difference(b.position, a.position), Vector::difference(c.position, a.position));
-        float twiceArea = normal.length();
+        const std::uint32_t a = 4 * index[t];
+        const std::uint32_t b = 4 * index[t + 1];
+        const std::uint32_t c = 4 * index[t + 2];
+        Lanes pa = load(p + a);
+        Lanes normal = cross(load(p + b) - pa, load(p + c) - pa);
+        // Summed as Vector::length and the dot product below sum: x, then y, then z.
+        Lanes squares = normal * normal;
+        float twiceArea = std::sqrt(squares[0] + squares[1] + squares[2]);
         if (twiceArea == 0.0f)
             continue;
-        Vector moving = motion(a);
-        moving.add(motion(b));
-        moving.add(motion(c));
-        Vector relative(air.x - third * moving.x, air.y - third * moving.y, air.z - third * moving.z);
-        float normalSpeed = dot(relative, normal);
-        Vector push = Vector::scaled(share * normalSpeed / twiceArea, normal);
-        pushes[index[t]].add(push);
-        pushes[index[t + 1]].add(push);
-        pushes[index[t + 2]].add(push);
+        Lanes moving = load(m + a) + load(m + b) + load(m + c);
+        Lanes relative = airLanes - third * moving;
+        Lanes along = relative * normal;
+        float normalSpeed = along[0] + along[1] + along[2];
+        Lanes push = (share * normalSpeed / twiceArea) * normal;
+        store(pushed + a, load(pushed + a) + push);
+        store(pushed + b, load(pushed + b) + push);
+        store(pushed + c, load(pushed + c) + push);
     }
     // A pinned weight is never pushed; one of mass 0 takes nothing, as from a spring; the usual mass
     // of 1 needs no division.
@@ -103,7 +122,8 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
         Weight<float, 3>& weight = solver.weights[i];
         if (weight.pinned || weight.mass == 0.0f)
             continue;
-        weight.velocity.add(weight.mass == 1.0f ? pushes[i] : Vector::scaled(1.0f / weight.mass, pushes[i]));
+        Vector push(pushed[4 * i], pushed[4 * i + 1], pushed[4 * i + 2]);
+        weight.velocity.add(weight.mass == 1.0f ? push : Vector::scaled(1.0f / weight.mass, push));
     }
 }
 

@@ -45,8 +45,11 @@ class Wind : public Effect {
     float time;
 
 private:
-    // Each weight's velocity change of the step being taken.
-    container::Array<math::Vector3<float>> pushes;
+    // Four floats a weight (x, y, z, unused): its velocity change of the step being taken, and
+    // its position and motion as the step began.
+    container::Array<float> pushes;
+    container::Array<float> positions;
+    container::Array<float> motions;
 };
 
 } // namespace vardel::physics
