@@ -1,5 +1,9 @@
 #include "physics/SpringBreaker.h"
 
+#include <algorithm>
+#include <cstddef>
+
+#include "physics/Lanes.h"
 #include "physics/Relaxator.h"
 
 namespace vardel::physics {
@@ -31,12 +35,27 @@ void SpringBreaker::afterStep(Relaxator<float, 3>& solver, float)
     if (!watching(solver))
         watch(solver);
     // Springs seldom break: a pass over the copy finds whether any does before the list is walked.
+    // It reads the positions gathered four floats a weight, and looks for a break once per chunk
+    // of springs, so that the springs of a chunk are measured side by side.
     const Weight<float, 3>* weights = solver.weights.elements;
+    const std::uint32_t n = solver.weights.count;
+    if (positions.count != 4 * n)
+        positions.resize(4 * n);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const math::Vector3<float>& position = weights[i].position;
+        store(&positions[4 * i], Lanes{position.x, position.y, position.z, 0.0f});
+    }
+    const float* p = positions.elements;
+    const Watched* spring = watched.elements;
+    const Watched* end = spring + watched.count;
     bool breaking = false;
-    for (const Watched& spring : watched) {
-        if (distanceSquared(weights[spring.a].position, weights[spring.b].position) > spring.limitSquared) {
-            breaking = true;
-            break;
+    while (spring != end && !breaking) {
+        const Watched* chunkEnd = spring + std::min<std::ptrdiff_t>(end - spring, 64);
+        for (; spring != chunkEnd; ++spring) {
+            // Summed as distanceSquared sums: x, then y, then z.
+            Lanes d = load(p + 4 * spring->a) - load(p + 4 * spring->b);
+            Lanes squares = d * d;
+            breaking |= squares[0] + squares[1] + squares[2] > spring->limitSquared;
         }
     }
     if (!breaking)

@@ -39,6 +39,8 @@ private:
     bool watching(const Relaxator<float, 3>& solver) const;
 
     container::Array<Watched> watched;
+    // The weights' positions as the step left them, four floats a weight (x, y, z, unused).
+    container::Array<float> positions;
     // What watched was copied from, to notice a change of solver, springs or ratio.
     const Relaxator<float, 3>* watchedSolver;
     const void* watchedFirst;
