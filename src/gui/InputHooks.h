@@ -56,7 +56,8 @@ protected:
     };
 
     // Decodes an input message of window handle into hook calls. False (result untouched) when
-    // the message is not input the routing serves.
+    // the message is not input the routing serves, and for a system key (WM_SYSKEYDOWN/UP): its
+    // hook is called, then it goes on to default processing.
     bool serveInput(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, const Routing& routing,
                     LRESULT& result);
 

@@ -113,6 +113,23 @@ TEST_F(InputHooksTest, aViewReportsWhetherItsHookHandledTheInputWhileAWindowRepo
     EXPECT_TRUE(window->log.peek().empty());
 }
 
+TEST_F(InputHooksTest, systemKeysReachTheKeyHooksAndStillGoOnToDefaultProcessing)
+{
+    view->log.take();
+    window->log.take();
+    LRESULT asDefault = 0;
+    Task::run(*window, [&] { asDefault = DefWindowProcA(window->handle, WM_SYSKEYDOWN, 'A', 1); });
+    EXPECT_EQ(results(WM_SYSKEYDOWN, 'A', 1, false), std::make_pair(asDefault, asDefault));
+    results(WM_SYSKEYDOWN, 'A', 1 | KeyFlags::repeat, true);
+    results(WM_SYSKEYUP, 'A', 1, true);
+    for (auto* log : {&view->log, &window->log}) {
+        std::vector<std::string> entries = log->take();
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[0].rfind("keyDown 65", 0), 0u) << entries[0];
+        EXPECT_EQ(entries[1].rfind("keyUp 65", 0), 0u) << entries[1];
+    }
+}
+
 TEST_F(InputHooksTest, theModifiersHeldAreVisibleInEveryHook)
 {
     x.movePointer(left + 5, top + 5);
