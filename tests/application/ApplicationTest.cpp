@@ -252,7 +252,7 @@ TEST(Application, aPostThatEndsTheLoopTouchesNothingOnceTheApplicationCanGo)
         auto* application = new Application;
         Recorder handler;
         application->addHandler(&handler);
-        std::thread poster([&] {
+        TestThread poster([&] {
             postOnceRunning(&handler, 1);
             for (int i = 0; i < 20; ++i) {
                 Messenger::post(&handler, 2);
