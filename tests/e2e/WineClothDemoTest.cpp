@@ -5,6 +5,7 @@
 
 // Xlib after GoogleTest: its macros (None) collide with GoogleTest's names.
 #include "support/CloseBox.h"
+#include "support/XWindows.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -112,23 +113,12 @@ protected:
     // What the window holds, read from its off-screen pixmap.
     Picture frameOf(::Window window)
     {
-        Picture picture;
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, window, &attributes)) {
-            return picture;
+            return Picture();
         }
         Pixmap pixmap = XCompositeNameWindowPixmap(display, window);
-        XImage* image = XGetImage(display, pixmap, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (image) {
-            picture.width = attributes.width;
-            picture.height = attributes.height;
-            for (int y = 0; y < picture.height; ++y) {
-                for (int x = 0; x < picture.width; ++x) {
-                    picture.pixels.push_back(XGetPixel(image, x, y));
-                }
-            }
-            XDestroyImage(image);
-        }
+        Picture picture = drawablePicture(display, pixmap, attributes.width, attributes.height);
         XFreePixmap(display, pixmap);
         return picture;
     }

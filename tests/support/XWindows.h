@@ -44,25 +44,31 @@ inline void keepContents(Display* display, ::Window window)
     XSync(display, False);
 }
 
-// The pixels of the window and its children; empty when the window is gone.
-inline Picture windowPicture(Display* display, ::Window window)
+// The pixels of a drawable of the size given; empty when it cannot be read.
+inline Picture drawablePicture(Display* display, Drawable drawable, int width, int height)
 {
     Picture picture;
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes)) {
-        return picture;
-    }
-    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image) {
         return picture;
     }
-    picture.width = attributes.width;
-    picture.height = attributes.height;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
+    picture.width = width;
+    picture.height = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             picture.pixels.push_back(XGetPixel(image, x, y));
         }
     }
     XDestroyImage(image);
     return picture;
+}
+
+// The pixels of the window and its children; empty when the window is gone.
+inline Picture windowPicture(Display* display, ::Window window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) {
+        return Picture();
+    }
+    return drawablePicture(display, window, attributes.width, attributes.height);
 }
