@@ -60,14 +60,16 @@ bool InputHooks::serveInput(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         return true;
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-        // Keys held with Alt (and F10) come as system keys on Win32. The hooks see them as any key;
-        // the message still goes on to default processing, for the window menu and Alt+F4.
+        // Keys held with Alt (and F10) come as system keys on Win32. The hooks see them as any key,
+        // and default processing still has them, for the window menu and Alt+F4; not a procedure
+        // the receiver subclassed, which would hand them to hooks a second time.
         if (message == WM_SYSKEYUP) {
             routing.keyTarget->keyUp(keyOf(wParam));
         } else if (!(lParam & KeyFlags::repeat)) {
             routing.keyTarget->keyDown(keyOf(wParam));
         }
-        return false;
+        result = DefWindowProcA(handle, message, wParam, lParam);
+        return true;
     case WM_MOUSEMOVE: {
         math::Point point = pointOf(lParam);
         std::uint32_t buttons = ButtonState::fromKeys(wParam);

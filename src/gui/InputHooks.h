@@ -56,8 +56,8 @@ protected:
     };
 
     // Decodes an input message of window handle into hook calls. False (result untouched) when
-    // the message is not input the routing serves, and for a system key (WM_SYSKEYDOWN/UP): its
-    // hook is called, then it goes on to default processing.
+    // the message is not input the routing serves. A system key (WM_SYSKEYDOWN/UP) calls its hook
+    // and answers what default processing (DefWindowProcA) answers.
     bool serveInput(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, const Routing& routing,
                     LRESULT& result);
 

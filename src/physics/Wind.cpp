@@ -45,7 +45,8 @@ Lanes cross(Lanes u, Lanes v)
     using Order = std::int32_t __attribute__((vector_size(16)));
     const Order yzx{1, 2, 0, 3};
     const Order zxy{2, 0, 1, 3};
-    return __builtin_shuffle(u, yzx) * __builtin_shuffle(v, zxy) - __builtin_shuffle(u, zxy) * __builtin_shuffle(v, yzx);
+    return __builtin_shuffle(u, yzx) * __builtin_shuffle(v, zxy) -
+           __builtin_shuffle(u, zxy) * __builtin_shuffle(v, yzx);
 }
 
 } // namespace

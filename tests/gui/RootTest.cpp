@@ -36,6 +36,11 @@ public:
         log.add("view resized");
         return OpenGL::resized(size);
     }
+    bool keyDown(std::uint32_t key) override
+    {
+        log.add("view keyDown " + std::to_string(key));
+        return true;
+    }
     guitesting::Log log;
 };
 
@@ -238,8 +243,12 @@ TEST_F(RootTest, theRootReportsZeroForRepeatsAndUntakenInputAndHandsKeysToTheFoc
         root->focusView = a;
         EXPECT_EQ(Root::procedure(root->handle, WM_KEYDOWN, 'K', 1), 0);
         EXPECT_EQ(Root::procedure(root->handle, WM_KEYDOWN, 'K', 1 | vardel::gui::KeyFlags::repeat), 0);
+        // A system key reaches the focus view once, not the view under the root as well.
+        LRESULT asDefault = DefWindowProcA(root->handle, WM_SYSKEYDOWN, 'S', 1);
+        EXPECT_EQ(Root::procedure(root->handle, WM_SYSKEYDOWN, 'S', 1), asDefault);
         root->focusView = nullptr;
     });
+    EXPECT_TRUE(view->log.take().empty());
     std::vector<std::string> widgets;
     for (const std::string& entry : log.take()) {
         if (entry.rfind("a ", 0) == 0 && entry.find("entered") == std::string::npos &&
@@ -247,7 +256,7 @@ TEST_F(RootTest, theRootReportsZeroForRepeatsAndUntakenInputAndHandsKeysToTheFoc
             widgets.push_back(entry);
         }
     }
-    EXPECT_EQ(widgets, (std::vector<std::string>{"a button 10,10", "a keyDown 75"}));
+    EXPECT_EQ(widgets, (std::vector<std::string>{"a button 10,10", "a keyDown 75", "a keyDown 83"}));
 }
 
 TEST_F(RootTest, destroyingTheRootRestoresTheProcedureAndLetsViewsGo)
