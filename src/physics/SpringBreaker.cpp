@@ -1,7 +1,8 @@
 #include "physics/SpringBreaker.h"
 
 #include <algorithm>
-#include <cstddef>
+#include <cmath>
+#include <limits>
 
 #include "physics/Lanes.h"
 #include "physics/Relaxator.h"
@@ -21,7 +22,8 @@ float distanceSquared(const math::Vector3<float>& p, const math::Vector3<float>&
 } // namespace
 
 SpringBreaker::SpringBreaker()
-    : ratio(2.0f), watchedSolver(nullptr), watchedFirst(nullptr), watchedCount(-1), watchedRatio(0.0f)
+    : ratio(2.0f), watchedSolver(nullptr), watchedFirst(nullptr), watchedCount(-1), watchedRatio(0.0f),
+      measured(false), slack(0.0f)
 {
 }
 
@@ -34,32 +36,46 @@ void SpringBreaker::afterStep(Relaxator<float, 3>& solver, float)
 {
     if (!watching(solver))
         watch(solver);
-    // Springs seldom break: a pass over the copy finds whether any does before the list is walked.
-    // It reads the positions gathered four floats a weight, and looks for a break once per chunk
-    // of springs, so that the springs of a chunk are measured side by side.
     const Weight<float, 3>* weights = solver.weights.elements;
     const std::uint32_t n = solver.weights.count;
-    if (positions.count != 4 * n)
+    if (positions.count != 4 * n) {
         positions.resize(4 * n);
+        measuredPositions.resize(4 * n);
+        measured = false;
+    }
+    // A spring grows by at most what its two ends moved. While no weight has moved half the
+    // smallest slack left at the last measurement, no spring can have reached its limit; the
+    // margin covers the rounding of the lengths.
+    float movedSquared = 0.0f;
     for (std::uint32_t i = 0; i < n; ++i) {
         const math::Vector3<float>& position = weights[i].position;
-        store(&positions[4 * i], Lanes{position.x, position.y, position.z, 0.0f});
+        Lanes now{position.x, position.y, position.z, 0.0f};
+        store(&positions[4 * i], now);
+        Lanes d = now - load(&measuredPositions[4 * i]);
+        Lanes squares = d * d;
+        movedSquared = std::max(movedSquared, squares[0] + squares[1] + squares[2]);
     }
-    const float* p = positions.elements;
-    const Watched* spring = watched.elements;
-    const Watched* end = spring + watched.count;
-    bool breaking = false;
-    while (spring != end && !breaking) {
-        const Watched* chunkEnd = spring + std::min<std::ptrdiff_t>(end - spring, 64);
-        for (; spring != chunkEnd; ++spring) {
-            // Summed as distanceSquared sums: x, then y, then z.
-            Lanes d = load(p + 4 * spring->a) - load(p + 4 * spring->b);
-            Lanes squares = d * d;
-            breaking |= squares[0] + squares[1] + squares[2] > spring->limitSquared;
-        }
-    }
-    if (!breaking)
+    if (measured && 2.0f * std::sqrt(movedSquared) < 0.999f * slack)
         return;
+    // Springs seldom break: a pass over the copy finds whether any does before the list is walked,
+    // and the slack each has left.
+    const float* p = positions.elements;
+    bool breaking = false;
+    float least = std::numeric_limits<float>::infinity();
+    for (const Watched& spring : watched) {
+        // Summed as distanceSquared sums: x, then y, then z.
+        Lanes d = load(p + 4 * spring.a) - load(p + 4 * spring.b);
+        Lanes squares = d * d;
+        float lengthSquared = squares[0] + squares[1] + squares[2];
+        breaking |= lengthSquared > spring.limitSquared;
+        least = std::min(least, spring.limit - std::sqrt(lengthSquared));
+    }
+    if (!breaking) {
+        std::copy(positions.begin(), positions.end(), measuredPositions.begin());
+        slack = least;
+        measured = true;
+        return;
+    }
     const float ratioSquared = ratio * ratio;
     solver.removeSprings([&](const Spring<float, 3>& spring) {
         float limit = spring.restLength * spring.restLength * ratioSquared;
@@ -89,12 +105,13 @@ void SpringBreaker::watch(const Relaxator<float, 3>& solver)
     for (const Spring<float, 3>& spring : solver.springs) {
         *out++ = Watched{static_cast<std::uint32_t>(spring.weightA - weights),
                          static_cast<std::uint32_t>(spring.weightB - weights),
-                         spring.restLength * spring.restLength * ratioSquared};
+                         spring.restLength * spring.restLength * ratioSquared, spring.restLength * ratio};
     }
     watchedSolver = &solver;
     watchedFirst = solver.springs.first;
     watchedCount = solver.springs.count;
     watchedRatio = ratio;
+    measured = false;
 }
 
 } // namespace vardel::physics

@@ -27,11 +27,13 @@ class SpringBreaker : public Effect {
     container::Array<std::uint32_t> brokenEnds;
 
 private:
-    // A spring of the solver as last seen: its ends' indices and the square of its breaking length.
+    // A spring of the solver as last seen: its ends' indices and its breaking length, squared and
+    // as it is.
     struct Watched {
         std::uint32_t a;
         std::uint32_t b;
         float limitSquared;
+        float limit;
     };
 
     // Copies the solver's springs into watched, where they are measured without walking the list.
@@ -39,13 +41,19 @@ private:
     bool watching(const Relaxator<float, 3>& solver) const;
 
     container::Array<Watched> watched;
-    // The weights' positions as the step left them, four floats a weight (x, y, z, unused).
+    // The weights' positions as the step left them and as the springs were last measured, four
+    // floats a weight (x, y, z, unused).
     container::Array<float> positions;
+    container::Array<float> measuredPositions;
     // What watched was copied from, to notice a change of solver, springs or ratio.
     const Relaxator<float, 3>* watchedSolver;
     const void* watchedFirst;
     std::int32_t watchedCount;
     float watchedRatio;
+    // Whether measuredPositions and slack hold for the springs watched: the least any spring was
+    // short of its breaking length then.
+    bool measured;
+    float slack;
 };
 
 } // namespace vardel::physics
