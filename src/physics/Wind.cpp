@@ -1,5 +1,6 @@
 #include "physics/Wind.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "physics/Lanes.h"
@@ -39,14 +40,14 @@ Vector motion(const Weight<float, 3>& weight)
     return weight.pinned ? Vector(0, 0, 0) : weight.velocity;
 }
 
-// u x v, lane by lane as Vector::cross computes it.
+// u x v, each lane computed as Vector::cross computes it: the products are taken with the lanes
+// turned once, and the result turned back, three shuffles in all.
 Lanes cross(Lanes u, Lanes v)
 {
     using Order = std::int32_t __attribute__((vector_size(16)));
     const Order yzx{1, 2, 0, 3};
-    const Order zxy{2, 0, 1, 3};
-    return __builtin_shuffle(u, yzx) * __builtin_shuffle(v, zxy) -
-           __builtin_shuffle(u, zxy) * __builtin_shuffle(v, yzx);
+    Lanes turned = u * __builtin_shuffle(v, yzx) - __builtin_shuffle(u, yzx) * v;
+    return __builtin_shuffle(turned, yzx);
 }
 
 } // namespace
@@ -76,16 +77,15 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     // triangle reads each corner in one load instead of walking three weight records.
     if (pushes.count != 4 * n) {
         pushes.resize(4 * n);
-        positions.resize(4 * n);
-        motions.resize(4 * n);
+        corners.resize(8 * n);
     }
+    std::fill(pushes.begin(), pushes.end(), 0.0f);
     const Weight<float, 3>* weights = solver.weights.elements;
     for (std::uint32_t i = 0; i < n; ++i) {
         const Weight<float, 3>& weight = weights[i];
         Vector moving = motion(weight);
-        store(&positions[4 * i], Lanes{weight.position.x, weight.position.y, weight.position.z, 0.0f});
-        store(&motions[4 * i], Lanes{moving.x, moving.y, moving.z, 0.0f});
-        store(&pushes[4 * i], Lanes{0.0f, 0.0f, 0.0f, 0.0f});
+        store(&corners[8 * i], Lanes{weight.position.x, weight.position.y, weight.position.z, 0.0f});
+        store(&corners[8 * i + 4], Lanes{moving.x, moving.y, moving.z, 0.0f});
     }
     const unsigned int* index = triangles->elements;
     // The area and the normal speed both come from the unnormalised normal n, twice the area long:
@@ -93,14 +93,14 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     const float share = strength * 0.5f * dt / 3.0f;
     const float third = 1.0f / 3.0f;
     const Lanes airLanes{air.x, air.y, air.z, 0.0f};
-    const float* p = positions.elements;
-    const float* m = motions.elements;
+    const float* p = corners.elements;
+    const float* m = corners.elements + 4;
     float* pushed = pushes.elements;
     const std::uint32_t indexCount = triangles->count;
     for (std::uint32_t t = 0; t + 2 < indexCount; t += 3) {
-        const std::uint32_t a = 4 * index[t];
-        const std::uint32_t b = 4 * index[t + 1];
-        const std::uint32_t c = 4 * index[t + 2];
+        const std::uint32_t a = 8 * index[t];
+        const std::uint32_t b = 8 * index[t + 1];
+        const std::uint32_t c = 8 * index[t + 2];
         Lanes pa = load(p + a);
         Lanes normal = cross(load(p + b) - pa, load(p + c) - pa);
         // Summed as Vector::length and the dot product below sum: x, then y, then z.
@@ -113,9 +113,12 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
         Lanes along = relative * normal;
         float normalSpeed = along[0] + along[1] + along[2];
         Lanes push = (share * normalSpeed / twiceArea) * normal;
-        store(pushed + a, load(pushed + a) + push);
-        store(pushed + b, load(pushed + b) + push);
-        store(pushed + c, load(pushed + c) + push);
+        float* onA = pushed + a / 2;
+        float* onB = pushed + b / 2;
+        float* onC = pushed + c / 2;
+        store(onA, load(onA) + push);
+        store(onB, load(onB) + push);
+        store(onC, load(onC) + push);
     }
     // A pinned weight is never pushed; one of mass 0 takes nothing, as from a spring; the usual mass
     // of 1 needs no division.
