@@ -51,9 +51,11 @@ void SpringBreaker::afterStep(Relaxator<float, 3>& solver, float)
         const math::Vector3<float>& position = weights[i].position;
         Lanes now{position.x, position.y, position.z, 0.0f};
         store(&positions[4 * i], now);
-        Lanes d = now - load(&measuredPositions[4 * i]);
-        Lanes squares = d * d;
-        movedSquared = std::max(movedSquared, squares[0] + squares[1] + squares[2]);
+        if (measured) {
+            Lanes d = now - load(&measuredPositions[4 * i]);
+            Lanes squares = d * d;
+            movedSquared = std::max(movedSquared, squares[0] + squares[1] + squares[2]);
+        }
     }
     if (measured && 2.0f * std::sqrt(movedSquared) < 0.999f * slack)
         return;
