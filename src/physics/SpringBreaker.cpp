@@ -46,19 +46,21 @@ void SpringBreaker::afterStep(Relaxator<float, 3>& solver, float)
     // A spring grows by at most what its two ends moved. While no weight has moved half the
     // smallest slack left at the last measurement, no spring can have reached its limit; the
     // margin covers the rounding of the lengths.
-    float movedSquared = 0.0f;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const math::Vector3<float>& position = weights[i].position;
-        Lanes now{position.x, position.y, position.z, 0.0f};
-        store(&positions[4 * i], now);
-        if (measured) {
-            Lanes d = now - load(&measuredPositions[4 * i]);
+    if (measured) {
+        float movedSquared = 0.0f;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const math::Vector3<float>& position = weights[i].position;
+            Lanes d = Lanes{position.x, position.y, position.z, 0.0f} - load(&measuredPositions[4 * i]);
             Lanes squares = d * d;
             movedSquared = std::max(movedSquared, squares[0] + squares[1] + squares[2]);
         }
+        if (2.0f * std::sqrt(movedSquared) < 0.999f * slack)
+            return;
     }
-    if (measured && 2.0f * std::sqrt(movedSquared) < 0.999f * slack)
-        return;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const math::Vector3<float>& position = weights[i].position;
+        store(&positions[4 * i], Lanes{position.x, position.y, position.z, 0.0f});
+    }
     // Springs seldom break: a pass over the copy finds whether any does before the list is walked,
     // and the slack each has left.
     const float* p = positions.elements;
