@@ -48,32 +48,21 @@ struct Folder {
     std::string path;
 };
 
-class ClothDemoTest : public testing::Test {
+class ClothDemoTest : public DisplayTest {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        // Windows of other programs may go while they are looked at: their errors are not ours.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        DisplayTest::SetUp();
         // The pointer starts outside where the window will be, so that no stray move turns the camera.
         XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
         XSync(display, False);
     }
-    void TearDown() override { XCloseDisplay(display); }
 
     // The top-level window titled "Vardel" once it is mapped, or 0 after the time given.
     ::Window findWindow(std::chrono::milliseconds limit)
     {
-        auto end = Clock::now() + limit;
-        do {
-            std::vector<::Window> found = mappedWindowsTitled(display, "Vardel");
-            if (!found.empty()) {
-                return found.front();
-            }
-            std::this_thread::sleep_for(20ms);
-        } while (Clock::now() < end);
-        return 0;
+        std::vector<::Window> found = waitForWindowsTitled(display, "Vardel", 1, limit);
+        return found.empty() ? 0 : found.front();
     }
 
     Picture screenshot(::Window window) { return windowPicture(display, window); }
@@ -155,7 +144,6 @@ protected:
         return {x, y};
     }
 
-    Display* display = nullptr;
 };
 
 // A saved picture as the screenshots of the window see it.

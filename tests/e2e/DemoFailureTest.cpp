@@ -112,31 +112,13 @@ public:
     bool up = false;
 };
 
-class DemoFailureTest : public testing::Test {
+class DemoFailureTest : public DisplayTest {
 protected:
-    void SetUp() override
-    {
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        // The demo's windows go while they are looked at: their errors are not the test's.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    }
-    void TearDown() override { XCloseDisplay(display); }
-
     // At least count mapped windows titled "Vardel", or fewer after the time given.
     std::vector<::Window> demoWindows(std::size_t count, std::chrono::milliseconds limit)
     {
-        std::vector<::Window> found;
-        for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
-            found = mappedWindowsTitled(display, "Vardel");
-            if (found.size() >= count) {
-                break;
-            }
-        }
-        return found;
+        return waitForWindowsTitled(display, "Vardel", count, limit);
     }
-
-    Display* display = nullptr;
 };
 
 // How long a demo took to end, once it has ended.

@@ -31,16 +31,8 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class WineClothDemoTest : public testing::Test {
+class WineClothDemoTest : public DisplayTest {
 protected:
-    void SetUp() override
-    {
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        // Windows of other programs may go while they are looked at: their errors are not ours.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    }
-    void TearDown() override { XCloseDisplay(display); }
 
     // Every window under the root, depth first: Wine's top-level windows sit inside its desktop.
     std::vector<::Window> allWindows()
@@ -125,7 +117,6 @@ protected:
 
     void closeBox(::Window window) { sendCloseBox(display, window); }
 
-    Display* display = nullptr;
 };
 
 } // namespace

@@ -24,13 +24,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class ViewerTest : public testing::Test {
+class ViewerTest : public DisplayTest {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        DisplayTest::SetUp();
         // The pointer waits outside where the window will be, so that no stray move turns the mesh.
         XTestFakeMotionEvent(display, -1, 700, 600, CurrentTime);
         XSync(display, False);
@@ -39,24 +37,15 @@ protected:
     }
     void TearDown() override
     {
-        XCloseDisplay(display);
+        DisplayTest::TearDown();
         std::filesystem::remove_all(folder);
     }
 
     // The mapped top-level window titled "Vardel viewer", or 0 after the time given.
     ::Window findWindow(std::chrono::milliseconds limit)
     {
-        for (auto end = std::chrono::steady_clock::now() + limit;;) {
-            std::vector<::Window> found = mappedWindowsTitled(display, "Vardel viewer");
-            if (!found.empty()) {
-                return found.back();
-            }
-            if (std::chrono::steady_clock::now() >= end) {
-                break;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return 0;
+        std::vector<::Window> found = waitForWindowsTitled(display, "Vardel viewer", 1, limit);
+        return found.empty() ? 0 : found.back();
     }
 
     // The window's pixels once two looks a moment apart agree, so that the first paint is done.
@@ -86,7 +75,6 @@ protected:
         return picture.pixels.empty() ? 0.0 : double(bright) / picture.pixels.size();
     }
 
-    Display* display = nullptr;
     std::filesystem::path folder;
 };
 

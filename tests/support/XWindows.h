@@ -2,10 +2,15 @@
 
 #include "support/Picture.h"
 
+// GoogleTest before Xlib: Xlib's macros (None) collide with GoogleTest's names.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The mapped top-level windows with the title given, bottom of the stack first.
@@ -31,6 +36,36 @@ inline std::vector<::Window> mappedWindowsTitled(Display* display, const std::st
     XFree(children);
     return found;
 }
+
+// At least count mapped top-level windows titled title, looked for every 20 ms, or fewer once
+// the time given is up (looked for once when it is 0).
+inline std::vector<::Window> waitForWindowsTitled(Display* display, const std::string& title, std::size_t count,
+                                                  std::chrono::milliseconds limit)
+{
+    auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        std::vector<::Window> found = mappedWindowsTitled(display, title);
+        if (found.size() >= count || std::chrono::steady_clock::now() >= end) {
+            return found;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// A test that looks at the display through a connection of its own. Windows of other programs,
+// and of the program under test, may go while they are looked at: their errors are not the test's.
+class DisplayTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    void TearDown() override { XCloseDisplay(display); }
+
+    Display* display = nullptr;
+};
 
 // The test programs share one display and run side by side, so another program's window may lie
 // over the one a test reads back. From this call on, the server keeps what is drawn into the window
