@@ -515,9 +515,15 @@ TEST_F(ClothDemoTest, f12AndSSavePicturesUnderNewNamesAndTheCloseBoxSavesTheLast
     ::Window window = hoveredWindow();
     ASSERT_NE(window, 0u) << demo.errorOutput();
     std::this_thread::sleep_for(300ms);
+    // The caption's four lines, and nothing white below them yet.
+    int belowCaption = screenshot(window).whiteIn(0, 72, 300, 92);
 
     key(XK_F12);
     ASSERT_TRUE(appears(folder.path + "/vardel-2.png", 5s)) << demo.errorOutput();
+    std::this_thread::sleep_for(200ms);
+    // A fifth line says where the picture went.
+    int notice = screenshot(window).whiteIn(0, 72, 300, 92);
+    EXPECT_GT(notice, belowCaption + 50);
     key(XK_s);
     ASSERT_TRUE(appears(folder.path + "/vardel-3.png", 5s)) << demo.errorOutput();
     std::ifstream kept(earlier);
