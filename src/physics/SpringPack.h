@@ -4,14 +4,17 @@
 
 #include "container/Array.h"
 #include "physics/Forward.h"
+#include "physics/Lanes.h"
 
 namespace vardel::physics {
 
-// A solver's springs copied in list order into contiguous arrays (the indices of their ends, rest
-// lengths, stiffnesses), and the step's spring pass over that copy. The pass gathers the weights'
-// positions once, computes the springs' factors in a vectorised loop and adds the impulses to the
-// velocities in list order, so the velocities come out bit for bit as the list walk's. It reads
-// no spring and records no length or force.
+// A solver's springs copied in list order into contiguous arrays (their ends, rest lengths,
+// stiffnesses), and the step's spring pass over that copy. The pass gathers the weights' positions
+// once and computes the springs' impulses four at a time. Then each weight adds the impulses of
+// its springs in list order, as the list walk adds them, so its velocity comes out bit for bit as
+// there; the weights do not depend on each other, so four of them are summed side by side. Both
+// go chunk by chunk through the list, so that the impulses are added while still in the caches.
+// The pass reads no spring and records no length or force.
 class SpringPack {
 public:
     SpringPack();
@@ -28,16 +31,43 @@ public:
     void applySprings(Relaxator<float, 3>& solver, float dt);
 
 private:
+    // Fills firstRow, contributions, groupReady and chunkReach, and sizes the ring of impulses.
+    void layOutContributions(std::uint32_t weightCount);
     template <typename Law>
-    void addImpulses(Weight<float, 3>* weights, const Law& law);
+    void addSprings(Weight<float, 3>* weights, const Law& law);
+    template <bool weighted>
+    void gather(const Weight<float, 3>* weights, std::uint32_t first, std::uint32_t end);
+    template <typename Law>
+    void computeImpulses(const Law& law, std::uint32_t first, std::uint32_t end);
+    template <bool weighted>
+    void addImpulses(Weight<float, 3>* weights, std::uint32_t firstGroup, std::uint32_t endGroup);
 
-    // The indices of each spring's weightA and weightB.
+    // Per spring, where its weightA's and weightB's positions are in positions, in bytes. Whole
+    // fours: the last ones are springs of zero length from weight 0 to itself, whose impulses no
+    // weight adds.
     container::Array<std::uint32_t> endsA;
     container::Array<std::uint32_t> endsB;
     container::Array<float> restLengths;
     container::Array<float> stiffnesses;
-    // Four floats per weight (x, y, z, unused), so that each position is one vector load.
-    container::Array<float> positions;
+    // The weights in groups of four. Per group, where its rows in contributions start; one more
+    // entry ends the last group.
+    container::Array<std::uint32_t> firstRow;
+    // Per group, row by row, one entry per weight of the group: the springs that end at the weight,
+    // in list order, each as where its impulse on that end is in impulses, in bytes. A spring from
+    // a weight to itself is there twice, A first. A weight with fewer springs than others of its
+    // group has padding at the end of its column, the ring's last slot: a negative zero, which
+    // leaves every sum as it is.
+    container::Array<std::uint32_t> contributions;
+    // Per group, one more than the last spring that ends at its weights, or 0 without springs.
+    container::Array<std::uint32_t> groupReady;
+    // Per chunk of springs, how many weights from the first on their ends need.
+    container::Array<std::uint32_t> chunkReach;
+    // Per weight: x, y, z and 0.
+    container::Array<Lanes> positions;
+    // Per spring, in a ring of ringSprings springs: the impulse on its A end, then the one on its
+    // B end, before the ends' inverse masses under the per-spring law. Then the padding slot.
+    container::Array<Lanes> impulses;
+    std::uint32_t ringSprings;
     // Per weight, under the per-spring law only.
     container::Array<float> inverseMasses;
 
