@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "ClothFixture.h"
 #include "physics/Grab.h"
@@ -175,5 +176,54 @@ TEST(PackedStep, TearsAsTheListWalkDoes)
     for (int i = 0; i < 2; ++i) {
         solvers[i]->detach(&breakers[i]);
         solvers[i]->detach(&grabs[i]);
+    }
+}
+
+TEST(PackedStep, MatchesTheListWalkOnSpringsInNoParticularOrder)
+{
+    // Springs between random weights in random order: ends far apart in the list and in the weight
+    // array, pairs joined twice, weights joined to themselves, and weights with no spring at all.
+    for (bool perSpring : {false, true}) {
+        SCOPED_TRACE(perSpring ? "per-spring law" : "uniform law");
+        cloth::Solver listed;
+        cloth::Solver packed;
+        std::mt19937 random(11);
+        std::uniform_int_distribution<unsigned> weight(0, 1201);
+        std::uniform_real_distribution<float> coordinate(-50.0f, 50.0f);
+        std::uniform_real_distribution<float> stiffness(10.0f, 40.0f);
+        std::vector<std::pair<unsigned, unsigned>> ends;
+        for (int k = 0; k < 3000; ++k)
+            ends.emplace_back(weight(random), k % 97 == 0 ? ~0u : weight(random));
+        float positions[1202][3];
+        for (auto& p : positions)
+            for (float& c : p)
+                c = coordinate(random);
+        for (cloth::Solver* solver : {&listed, &packed}) {
+            solver->setWeightCount(1202);
+            for (unsigned i = 0; i < 1202; ++i)
+                solver->weights[i].position.set(positions[i][0], positions[i][1], positions[i][2]);
+            std::mt19937 same(3);
+            for (auto [a, b] : ends)
+                solver->addSpring(a, b == ~0u ? a : b, stiffness(same));
+            solver->captureRest();
+            solver->gravity.set(0.0f, 0.0f, -9.8f);
+            solver->uniformStiffness = perSpring ? 0.0f : 30.0f;
+            solver->damping = 0.5f;
+            solver->weights[1201].pinned = true;
+            for (unsigned i = 0; i < 1202; i += 5)
+                solver->weights[i].mass = perSpring ? 0.5f + static_cast<float>(i % 7) : 1.0f;
+        }
+        packed.recordsSprings = false;
+        // Out of rest, so that every spring pulls.
+        for (cloth::Solver* solver : {&listed, &packed})
+            for (auto& spring : solver->springs)
+                spring.restLength *= 0.9f;
+        packed.springsChanged();
+        for (int step = 0; step < 200; ++step) {
+            listed.step(cloth::integrateWeight, 0.01f);
+            packed.step(cloth::integrateWeight, 0.01f);
+        }
+        EXPECT_EQ(differences(packed, listed), 0);
+        EXPECT_NE(listed.weights[weight(random)].velocity.x, 0.0f);
     }
 }
