@@ -243,27 +243,29 @@ void SpringPack::computeImpulses(const Law& law, std::uint32_t first, std::uint3
 template <bool weighted>
 void SpringPack::addImpulses(Weight<float, 3>* weights, std::uint32_t firstGroup, std::uint32_t endGroup)
 {
-    const std::uint32_t n = weightCount;
     const std::uint32_t padding = 2 * ringSprings * std::uint32_t{sizeof(Lanes)};
     const std::uint32_t* entry = contributions.elements + firstRow[firstGroup];
     const Lanes* impulse = impulses.elements;
-    for (std::uint32_t base = 4 * firstGroup; base < 4 * endGroup; base += 4) {
-        // Lanes past the last weight sum padding and are not stored.
-        const std::uint32_t lanes = std::min(4u, n - base);
+    // The last group may have fewer than four weights; its other columns are padding, summed here.
+    math::Vector3<float> spare[4];
+    for (std::uint32_t group = firstGroup; group < endGroup; ++group) {
+        math::Vector3<float>* velocities[4];
         Lanes velocity[4];
         // Per weight, the scale of an impulse, then of padding: 1, so that it stays a negative zero.
         Lanes scales[4][2];
 #pragma GCC unroll 4
         for (std::uint32_t r = 0; r < 4; ++r) {
-            const math::Vector3<float>& v = weights[base + std::min(r, lanes - 1)].velocity;
+            std::uint32_t i = 4 * group + r;
+            velocities[r] = i < weightCount ? &weights[i].velocity : &spare[r];
+            const math::Vector3<float>& v = *velocities[r];
             velocity[r] = Lanes{v.x, v.y, v.z, 0.0f};
             if (weighted) {
-                float scale = inverseMasses[base + std::min(r, lanes - 1)];
+                float scale = i < weightCount ? inverseMasses[i] : 1.0f;
                 scales[r][0] = Lanes{scale, scale, scale, scale};
                 scales[r][1] = Lanes{1.0f, 1.0f, 1.0f, 1.0f};
             }
         }
-        const std::uint32_t* end = contributions.elements + firstRow[base / 4 + 1];
+        const std::uint32_t* end = contributions.elements + firstRow[group + 1];
         for (; entry != end; entry += 4) {
 #pragma GCC unroll 4
             for (std::uint32_t r = 0; r < 4; ++r) {
@@ -272,10 +274,8 @@ void SpringPack::addImpulses(Weight<float, 3>* weights, std::uint32_t firstGroup
             }
         }
 #pragma GCC unroll 4
-        for (std::uint32_t r = 0; r < 4; ++r) {
-            if (r < lanes)
-                weights[base + r].velocity.set(velocity[r][0], velocity[r][1], velocity[r][2]);
-        }
+        for (std::uint32_t r = 0; r < 4; ++r)
+            velocities[r]->set(velocity[r][0], velocity[r][1], velocity[r][2]);
     }
 }
 
