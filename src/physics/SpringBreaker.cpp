@@ -4,12 +4,16 @@
 #include <cmath>
 #include <limits>
 
-#include "physics/Lanes.h"
+#include "math/Lanes.h"
 #include "physics/Relaxator.h"
 
 namespace vardel::physics {
 
 namespace {
+
+using math::Lanes;
+using math::load;
+using math::store;
 
 float distanceSquared(const math::Vector3<float>& p, const math::Vector3<float>& q)
 {

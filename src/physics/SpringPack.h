@@ -3,18 +3,17 @@
 #include <cstdint>
 
 #include "container/Array.h"
+#include "math/ColumnSums.h"
+#include "math/Lanes.h"
 #include "physics/Forward.h"
-#include "physics/Lanes.h"
 
 namespace vardel::physics {
 
 // A solver's springs copied in list order into contiguous arrays (their ends, rest lengths,
 // stiffnesses), and the step's spring pass over that copy. The pass gathers the weights' positions
-// once and computes the springs' impulses four at a time. Then each weight adds the impulses of
-// its springs in list order, as the list walk adds them, so its velocity comes out bit for bit as
-// there; the weights do not depend on each other, so four of them are summed side by side. Both
-// go chunk by chunk through the list, so that the impulses are added while still in the caches.
-// The pass reads no spring and records no length or force.
+// once and computes the springs' impulses four at a time; then each weight adds the impulses of its
+// springs in list order, as the list walk adds them, so its velocity comes out bit for bit as
+// there. It reads no spring and records no length or force.
 class SpringPack {
 public:
     SpringPack();
@@ -31,16 +30,12 @@ public:
     void applySprings(Relaxator<float, 3>& solver, float dt);
 
 private:
-    // Fills firstRow, contributions, groupReady and chunkReach, and sizes the ring of impulses.
-    void layOutContributions(std::uint32_t weightCount);
     template <typename Law>
     void addSprings(Weight<float, 3>* weights, const Law& law);
     template <bool weighted>
     void gather(const Weight<float, 3>* weights, std::uint32_t first, std::uint32_t end);
     template <typename Law>
-    void computeImpulses(const Law& law, std::uint32_t first, std::uint32_t end);
-    template <bool weighted>
-    void addImpulses(Weight<float, 3>* weights, std::uint32_t firstGroup, std::uint32_t endGroup);
+    void computeImpulses(const Law& law, std::uint32_t first, std::uint32_t end, math::Lanes* out) const;
 
     // Per spring, where its weightA's and weightB's positions are in positions, in bytes. Whole
     // fours: the last ones are springs of zero length from weight 0 to itself, whose impulses no
@@ -49,25 +44,13 @@ private:
     container::Array<std::uint32_t> endsB;
     container::Array<float> restLengths;
     container::Array<float> stiffnesses;
-    // The weights in groups of four. Per group, where its rows in contributions start; one more
-    // entry ends the last group.
-    container::Array<std::uint32_t> firstRow;
-    // Per group, row by row, one entry per weight of the group: the springs that end at the weight,
-    // in list order, each as where its impulse on that end is in impulses, in bytes. A spring from
-    // a weight to itself is there twice, A first. A weight with fewer springs than others of its
-    // group has padding at the end of its column, the ring's last slot: a negative zero, which
-    // leaves every sum as it is.
-    container::Array<std::uint32_t> contributions;
-    // Per group, one more than the last spring that ends at its weights, or 0 without springs.
-    container::Array<std::uint32_t> groupReady;
+    // Per weight, the impulses on it: two values per spring, on its A end, then on its B end,
+    // before the ends' inverse masses under the per-spring law.
+    math::ColumnSums sums;
     // Per chunk of springs, how many weights from the first on their ends need.
     container::Array<std::uint32_t> chunkReach;
     // Per weight: x, y, z and 0.
-    container::Array<Lanes> positions;
-    // Per spring, in a ring of ringSprings springs: the impulse on its A end, then the one on its
-    // B end, before the ends' inverse masses under the per-spring law. Then the padding slot.
-    container::Array<Lanes> impulses;
-    std::uint32_t ringSprings;
+    container::Array<math::Lanes> positions;
     // Per weight, under the per-spring law only.
     container::Array<float> inverseMasses;
 

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "physics/Lanes.h"
+#include "math/Lanes.h"
 #include "physics/Relaxator.h"
 
 namespace vardel::physics {
 
 namespace {
+
+using math::Lanes;
+using math::cross;
+using math::load;
+using math::store;
 
 using Vector = math::Vector3<float>;
 
@@ -38,16 +43,6 @@ float gust(std::uint64_t seed, float periods)
 Vector motion(const Weight<float, 3>& weight)
 {
     return weight.pinned ? Vector(0, 0, 0) : weight.velocity;
-}
-
-// u x v, each lane computed as Vector::cross computes it: the products are taken with the lanes
-// turned once, and the result turned back, three shuffles in all.
-Lanes cross(Lanes u, Lanes v)
-{
-    using Order = std::int32_t __attribute__((vector_size(16)));
-    const Order yzx{1, 2, 0, 3};
-    Lanes turned = u * __builtin_shuffle(v, yzx) - __builtin_shuffle(u, yzx) * v;
-    return __builtin_shuffle(turned, yzx);
 }
 
 } // namespace
