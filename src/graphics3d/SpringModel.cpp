@@ -28,7 +28,7 @@ constexpr std::uint32_t matrixCode = 0x401024;
 
 } // namespace
 
-SpringModel::SpringModel() : relaxator(nullptr), indexEnd(0)
+SpringModel::SpringModel() : relaxator(nullptr), indexEnd(0), normalsLaidOut(false), normalTargets(0)
 {
     ParameterFormat position;
     position.addComponent("position", matrixCode, 0);
@@ -181,6 +181,7 @@ void SpringModel::setIndices(const unsigned int* source, unsigned count)
 
 void SpringModel::uploadIndices()
 {
+    normalsLaidOut = false;
     IndexBuffer* buffer = IndexBuffer::create(4, indices.count, usage::staticDraw);
     mesh.setIndexBuffer(buffer);
     if (buffer) {
@@ -232,47 +233,75 @@ bool SpringModel::computeVertices()
         vertices.resize(2 * n);
     if (positions.count != n)
         positions.resize(n);
+    if (!normalsLaidOut || normalTargets != n)
+        layOutNormals(n);
 
     using Vector = math::Vector3<float>;
+    using math::Lanes;
     Vector* vertex = vertices.elements;
-    Vector* position = positions.elements;
+    Lanes* position = positions.elements;
     const physics::Weight<float, 3>* weight = relaxator->weights.elements;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        position[i] = weight[i].position;
-        vertex[2 * i] = position[i];
-        vertex[2 * i + 1].setZero();
-    }
-
-    // Unnormalised face normals: larger triangles weigh more in the smooth normal. The positions
-    // are not read from beside the normals being summed, where they would stall on the stores
-    // just made.
-    const unsigned int* index = indices.elements;
-    for (std::uint32_t t = 0; t + 2 < indices.count; t += 3) {
-        const Vector& p0 = position[index[t]];
-        const Vector& p1 = position[index[t + 1]];
-        const Vector& p2 = position[index[t + 2]];
-        Vector normal = Vector::cross(Vector::difference(p1, p0), Vector::difference(p2, p0));
-        vertex[2 * index[t] + 1].add(normal);
-        vertex[2 * index[t + 1] + 1].add(normal);
-        vertex[2 * index[t + 2] + 1].add(normal);
-    }
-
     auto extend = [](float value, float& low, float& high) {
         if (value <= low)
             low = value;
         else if (value >= high)
             high = value;
     };
-    Vector min = position[0], max = position[0];
+    Vector min = weight[0].position, max = weight[0].position;
     for (std::uint32_t i = 0; i < n; ++i) {
-        const Vector& p = position[i];
+        const Vector& p = weight[i].position;
+        position[i] = Lanes{p.x, p.y, p.z, 0.0f};
+        vertex[2 * i] = p;
         extend(p.x, min.x, max.x);
         extend(p.y, min.y, max.y);
         extend(p.z, min.z, max.z);
-        vertex[2 * i + 1].normalise();
     }
     setBounds(boundsFromBox(min, max));
+
+    // Unnormalised face normals: larger triangles weigh more in the smooth normal. Each vertex
+    // sums those of its triangles in the triangles' order, from zero, then is normalised: the
+    // bits of adding each face normal to its three corners in turn.
+    const unsigned int* index = indices.elements;
+    auto faces = [&](std::uint32_t first, std::uint32_t end, Lanes* out) {
+        for (std::uint32_t t = first; t < end; ++t) {
+            Lanes p0 = position[index[3 * t]];
+            *out++ = math::cross(position[index[3 * t + 1]] - p0, position[index[3 * t + 2]] - p0);
+        }
+    };
+    auto start = [](std::uint32_t, Lanes* normal) {
+        for (std::uint32_t lane = 0; lane < 4; ++lane)
+            normal[lane] = Lanes{};
+    };
+    const Lanes* faceNormals = normalSums.values();
+    auto term = [&](std::uint32_t, std::uint32_t entry) { return math::at(faceNormals, entry); };
+    // As Vector3::normalise, four at a time: a zero vector stays as it is.
+    auto finish = [&](std::uint32_t group, const Lanes* normal) {
+        Lanes x, y, z;
+        math::transpose(normal, x, y, z);
+        Lanes squares = x * x + y * y + z * z;
+        Lanes ones{1.0f, 1.0f, 1.0f, 1.0f};
+        Lanes scale = squares > Lanes{} ? ones / math::squareRoot(squares) : ones;
+        std::uint32_t count = std::min(4u, n - 4 * group);
+        for (std::uint32_t lane = 0; lane < count; ++lane) {
+            Lanes unit = normal[lane] * math::broadcast(scale, static_cast<int>(lane));
+            vertex[2 * (4 * group + lane) + 1].set(unit[0], unit[1], unit[2]);
+        }
+    };
+    normalSums.run(faces, start, term, finish);
     return true;
+}
+
+void SpringModel::layOutNormals(std::uint32_t n)
+{
+    const std::uint32_t triangles = indices.count / 3;
+    const unsigned int* index = indices.elements;
+    normalSums.build(n, triangles, 1, [&](auto add) {
+        for (std::uint32_t t = 0; t < triangles; ++t)
+            for (std::uint32_t corner = 0; corner < 3; ++corner)
+                add(index[3 * t + corner], t, 0);
+    });
+    normalsLaidOut = true;
+    normalTargets = n;
 }
 
 void SpringModel::update()

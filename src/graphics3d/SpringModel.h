@@ -7,6 +7,8 @@
 #include "graphics3d/Forward.h"
 #include "graphics3d/IndexMesh.h"
 #include "graphics3d/PlainShader.h"
+#include "math/ColumnSums.h"
+#include "math/Lanes.h"
 #include "math/Vector3.h"
 #include "physics/Forward.h"
 
@@ -81,11 +83,17 @@ private:
     // Sends indices to a new static index buffer of the mesh.
     void uploadIndices();
 
+    // Sums each vertex's face normals as computeVertices needs them, for normalTargets weights and
+    // the triangles as the indices were last sent.
+    void layOutNormals(std::uint32_t weightCount);
     // 1 + the largest index: the weights the triangles need.
     std::uint32_t indexEnd;
     // The weights' positions, gathered once per update so that the triangles read them from
-    // contiguous memory rather than from the weights, and apart from the normals being summed.
-    container::Array<math::Vector3<float>> positions;
+    // contiguous memory, one vector each.
+    container::Array<math::Lanes> positions;
+    math::ColumnSums normalSums;
+    bool normalsLaidOut;
+    std::uint32_t normalTargets;
 };
 
 } // namespace vardel::graphics3d

@@ -57,9 +57,9 @@ public:
         sum(group, groups, start, term, finish);
     }
 
-    // What the entries give to term: offsets in bytes from values(). The padding entry's four
-    // negative zeros leave any sum as it is.
+    // What the entries give to term are offsets in bytes from here.
     const Lanes* values() const { return ring.elements; }
+    // The entry past the end of a target's column: four negative zeros, which leave any sum as it is.
     std::uint32_t padding() const { return ringSources * valuesPerSource * std::uint32_t{sizeof(Lanes)}; }
 
 private:

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <xmmintrin.h>
-
 #include "physics/Relaxator.h"
 #include "physics/SpringLaw.h"
 
@@ -13,7 +11,6 @@ namespace {
 
 using math::at;
 using math::ColumnSums;
-using math::LaneOrder;
 using math::Lanes;
 using math::load;
 
@@ -173,21 +170,16 @@ void SpringPack::computeImpulses(const Law& law, std::uint32_t first, std::uint3
 #pragma GCC unroll 4
         for (std::uint32_t i = 0; i < 4; ++i)
             d[i] = at(p, endsA[k + i]) - at(p, endsB[k + i]);
-        Lanes low01 = __builtin_shuffle(d[0], d[1], LaneOrder{0, 4, 1, 5});
-        Lanes low23 = __builtin_shuffle(d[2], d[3], LaneOrder{0, 4, 1, 5});
-        Lanes high01 = __builtin_shuffle(d[0], d[1], LaneOrder{2, 6, 3, 7});
-        Lanes high23 = __builtin_shuffle(d[2], d[3], LaneOrder{2, 6, 3, 7});
-        Lanes dx = __builtin_shuffle(low01, low23, LaneOrder{0, 1, 4, 5});
-        Lanes dy = __builtin_shuffle(low01, low23, LaneOrder{2, 3, 6, 7});
-        Lanes dz = __builtin_shuffle(high01, high23, LaneOrder{0, 1, 4, 5});
-        Lanes len = _mm_sqrt_ps(dx * dx + dy * dy + dz * dz);
+        Lanes dx, dy, dz;
+        math::transpose(d, dx, dy, dz);
+        Lanes len = math::squareRoot(dx * dx + dy * dy + dz * dz);
         // stretch, lane by lane.
         Lanes quotient = (len - load(restLengths.elements + k)) / len;
         Lanes stretched = len > Lanes{} ? quotient : Lanes{};
         Lanes factor = Law::signOfA * law.factor(stretched, load(stiffnesses.elements + k));
 #pragma GCC unroll 4
         for (int i = 0; i < 4; ++i) {
-            Lanes atA = __builtin_shuffle(factor, LaneOrder{i, i, i, i}) * d[i];
+            Lanes atA = math::broadcast(factor, i) * d[i];
             out[2 * i] = atA;
             out[2 * i + 1] = -atA;
         }
