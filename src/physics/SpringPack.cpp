@@ -1,6 +1,7 @@
 #include "physics/SpringPack.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "physics/Relaxator.h"
 #include "physics/SpringLaw.h"
@@ -45,38 +46,35 @@ void SpringPack::build(const Relaxator<float, 3>& solver)
     const auto count = static_cast<std::uint32_t>(solver.springs.count);
     const std::uint32_t n = solver.weights.count;
     const std::uint32_t fours = (count + 3) / 4 * 4;
-    for (auto* ends : {&endsA, &endsB}) {
-        ends->resize(fours);
-        std::fill(ends->begin() + count, ends->end(), 0u);
-    }
+    endsA.resize(fours);
+    endsB.resize(fours);
     for (auto* values : {&restLengths, &stiffnesses}) {
         values->resize(fours);
         std::fill(values->begin() + count, values->end(), 0.0f);
     }
-    positions.resize(n);
-    inverseMasses.resize(n);
-    std::fill(inverseMasses.begin(), inverseMasses.end(), 0.0f);
-    chunkReach.resize((count + ColumnSums::chunk - 1) / ColumnSums::chunk);
     const Weight<float, 3>* weights = solver.weights.elements;
     std::uint32_t k = 0;
-    std::uint32_t reach = 0;
     for (const Spring<float, 3>& spring : solver.springs) {
-        auto a = static_cast<std::uint32_t>(spring.weightA - weights);
-        auto b = static_cast<std::uint32_t>(spring.weightB - weights);
-        endsA[k] = a * std::uint32_t{sizeof(Lanes)};
-        endsB[k] = b * std::uint32_t{sizeof(Lanes)};
+        endsA[k] = static_cast<std::uint32_t>(spring.weightA - weights);
+        endsB[k] = static_cast<std::uint32_t>(spring.weightB - weights);
         restLengths[k] = spring.restLength;
         stiffnesses[k] = spring.stiffness;
-        reach = std::max({reach, a + 1, b + 1});
-        chunkReach[k / ColumnSums::chunk] = reach;
         ++k;
     }
     sums.build(n, count, 2, [&](auto add) {
         for (std::uint32_t spring = 0; spring < count; ++spring) {
-            add(endsA[spring] / std::uint32_t{sizeof(Lanes)}, spring, 0);
-            add(endsB[spring] / std::uint32_t{sizeof(Lanes)}, spring, 1);
+            add(endsA[spring], spring, 0);
+            add(endsB[spring], spring, 1);
         }
     });
+    // From here on, where each end's position starts, in bytes from the first weight.
+    const auto position = static_cast<std::uint32_t>(reinterpret_cast<const char*>(&weights->position) -
+                                                     reinterpret_cast<const char*>(weights));
+    for (std::uint32_t* ends : {endsA.elements, endsB.elements}) {
+        for (k = 0; k < count; ++k)
+            ends[k] = ends[k] * std::uint32_t{sizeof(Weight<float, 3>)} + position;
+        std::fill(ends + count, ends + fours, position);
+    }
     built = true;
     firstSpring = solver.springs.first;
     lastSpring = solver.springs.last();
@@ -100,23 +98,16 @@ void SpringPack::applySprings(Relaxator<float, 3>& solver, float dt)
         addSprings(solver.weights.elements, UniformLaw{dt * solver.uniformStiffness});
 }
 
-// Each chunk of springs first gathers the positions its ends need, so that a weight is read while
-// its neighbours' are still in the caches, however large the cloth.
 template <typename Law>
 void SpringPack::addSprings(Weight<float, 3>* weights, const Law& law)
 {
-    std::uint32_t gathered = 0;
     auto compute = [&](std::uint32_t first, std::uint32_t end, Lanes* out) {
-        std::uint32_t reach = chunkReach[first / ColumnSums::chunk];
-        gather<Law::weighted>(weights, gathered, reach);
-        gathered = std::max(gathered, reach);
-        computeImpulses(law, first, (end + 3) / 4 * 4, out);
+        computeImpulses(law, weights, first, (end + 3) / 4 * 4, out);
     };
     // The last group may have fewer than four weights; the other lanes go to spare.
     math::Vector3<float> spare[4];
     math::Vector3<float>* velocities[4];
-    // Per lane, the scale of an impulse, then of padding: 1, so that it stays a negative zero. A
-    // weight without springs, whose inverse mass was not gathered, adds only padding.
+    // Per lane, the scale of an impulse, then of padding: 1, so that it stays a negative zero.
     Lanes scales[4][2];
     auto start = [&](std::uint32_t group, Lanes* velocity) {
 #pragma GCC unroll 4
@@ -126,7 +117,7 @@ void SpringPack::addSprings(Weight<float, 3>* weights, const Law& law)
             const math::Vector3<float>& v = *velocities[lane];
             velocity[lane] = Lanes{v.x, v.y, v.z, 0.0f};
             if (Law::weighted) {
-                float scale = i < weightCount ? inverseMasses[i] : 1.0f;
+                float scale = i < weightCount ? inverseMass(weights[i].mass) : 1.0f;
                 scales[lane][0] = Lanes{scale, scale, scale, scale};
                 scales[lane][1] = Lanes{1.0f, 1.0f, 1.0f, 1.0f};
             }
@@ -146,30 +137,28 @@ void SpringPack::addSprings(Weight<float, 3>* weights, const Law& law)
     sums.run(compute, start, term, finish);
 }
 
-// The positions of weights first to end - 1 and, when weighted, their inverse masses.
-template <bool weighted>
-void SpringPack::gather(const Weight<float, 3>* weights, std::uint32_t first, std::uint32_t end)
-{
-    for (std::uint32_t i = first; i < end; ++i) {
-        const Weight<float, 3>& weight = weights[i];
-        positions[i] = Lanes{weight.position.x, weight.position.y, weight.position.z, 0.0f};
-        if (weighted)
-            inverseMasses[i] = inverseMass(weight.mass);
-    }
-}
-
 // Springs first to end - 1, whole fours, to out. The four differences are turned into x, y and z
 // lanes, so that each operation of the length and the factor serves four springs. Square root and
 // division are correctly rounded in every lane, so each impulse has the list walk's bits.
 template <typename Law>
-void SpringPack::computeImpulses(const Law& law, std::uint32_t first, std::uint32_t end, Lanes* out) const
+void SpringPack::computeImpulses(const Law& law, const Weight<float, 3>* weights, std::uint32_t first,
+                                 std::uint32_t end, Lanes* out) const
 {
-    const Lanes* p = positions.elements;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(weights);
+    // A position is read as four floats, x, y, z and what follows it in the weight; that fourth
+    // lane is cleared before any arithmetic, so that whatever it holds costs nothing.
+    using Bits = std::uint32_t __attribute__((vector_size(16)));
+    const Bits xyz{~0u, ~0u, ~0u, 0u};
+    auto position = [&](std::uint32_t offset) {
+        Bits lanes;
+        std::memcpy(&lanes, bytes + offset, sizeof lanes);
+        return reinterpret_cast<Lanes>(lanes & xyz);
+    };
     for (std::uint32_t k = first; k < end; k += 4, out += 8) {
         Lanes d[4];
 #pragma GCC unroll 4
         for (std::uint32_t i = 0; i < 4; ++i)
-            d[i] = at(p, endsA[k + i]) - at(p, endsB[k + i]);
+            d[i] = position(endsA[k + i]) - position(endsB[k + i]);
         Lanes dx, dy, dz;
         math::transpose(d, dx, dy, dz);
         Lanes len = math::squareRoot(dx * dx + dy * dy + dz * dz);

@@ -10,10 +10,10 @@
 namespace vardel::physics {
 
 // A solver's springs copied in list order into contiguous arrays (their ends, rest lengths,
-// stiffnesses), and the step's spring pass over that copy. The pass gathers the weights' positions
-// once and computes the springs' impulses four at a time; then each weight adds the impulses of its
-// springs in list order, as the list walk adds them, so its velocity comes out bit for bit as
-// there. It reads no spring and records no length or force.
+// stiffnesses), and the step's spring pass over that copy. The pass computes the springs' impulses
+// four at a time; then each weight adds the impulses of its springs in list order, as the list walk
+// adds them, so its velocity comes out bit for bit as there. It reads no spring and records no
+// length or force.
 class SpringPack {
 public:
     SpringPack();
@@ -32,14 +32,13 @@ public:
 private:
     template <typename Law>
     void addSprings(Weight<float, 3>* weights, const Law& law);
-    template <bool weighted>
-    void gather(const Weight<float, 3>* weights, std::uint32_t first, std::uint32_t end);
     template <typename Law>
-    void computeImpulses(const Law& law, std::uint32_t first, std::uint32_t end, math::Lanes* out) const;
+    void computeImpulses(const Law& law, const Weight<float, 3>* weights, std::uint32_t first, std::uint32_t end,
+                         math::Lanes* out) const;
 
-    // Per spring, where its weightA's and weightB's positions are in positions, in bytes. Whole
-    // fours: the last ones are springs of zero length from weight 0 to itself, whose impulses no
-    // weight adds.
+    // Per spring, where its weightA's and weightB's positions are, in bytes from the first weight.
+    // Whole fours: the last ones are springs of zero length from weight 0 to itself, whose impulses
+    // no weight adds.
     container::Array<std::uint32_t> endsA;
     container::Array<std::uint32_t> endsB;
     container::Array<float> restLengths;
@@ -47,12 +46,6 @@ private:
     // Per weight, the impulses on it: two values per spring, on its A end, then on its B end,
     // before the ends' inverse masses under the per-spring law.
     math::ColumnSums sums;
-    // Per chunk of springs, how many weights from the first on their ends need.
-    container::Array<std::uint32_t> chunkReach;
-    // Per weight: x, y, z and 0.
-    container::Array<math::Lanes> positions;
-    // Per weight, under the per-spring law only.
-    container::Array<float> inverseMasses;
 
     // What the copy was made from.
     bool built;
