@@ -133,15 +133,12 @@ void Relaxator<float, 3>::step(WeightCallback integrate, float dt)
 {
     for (Effect* effect : effects)
         effect->beforeStep(*this, dt);
-    if (!recordsSprings) {
-        if (!pack.matches(*this))
-            pack.build(*this);
+    if (!recordsSprings && pack.prepare(*this))
         pack.applySprings(*this, dt);
-    } else if (uniformStiffness == 0.0f) {
+    else if (uniformStiffness == 0.0f)
         applySprings(springs, PerSpringLaw{dt});
-    } else {
+    else
         applySprings(springs, UniformLaw{dt * uniformStiffness});
-    }
 
     float damp = std::exp(-dt * damping);
     Vector g = Vector::scaled(dt, gravity);

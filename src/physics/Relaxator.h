@@ -86,6 +86,8 @@ class Relaxator<float, 3> : public object::Object {
     // which is faster, most of all when the springs are not in the caches; the weights end up with
     // the same bits. The copy is made again after addSpring, captureRest, setWeightCount,
     // removeSprings, springsChanged or any other change of the list's first or last item or count.
+    // A solver beyond the copy's reach (59 million weights or 134 million springs) walks the list
+    // and records, as with true.
     bool recordsSprings;
 
 private:

@@ -37,14 +37,33 @@ struct UniformLaw {
 } // namespace
 
 SpringPack::SpringPack()
-    : built(false), firstSpring(nullptr), lastSpring(nullptr), springCount(0), weightElements(nullptr), weightCount(0)
+    : built(false), fits(false), firstSpring(nullptr), lastSpring(nullptr), springCount(0), weightElements(nullptr), weightCount(0)
 {
+}
+
+bool SpringPack::prepare(const Relaxator<float, 3>& solver)
+{
+    if (!matches(solver))
+        build(solver);
+    return fits;
 }
 
 void SpringPack::build(const Relaxator<float, 3>& solver)
 {
     const auto count = static_cast<std::uint32_t>(solver.springs.count);
     const std::uint32_t n = solver.weights.count;
+    built = true;
+    firstSpring = solver.springs.first;
+    lastSpring = solver.springs.last();
+    springCount = solver.springs.count;
+    weightElements = solver.weights.elements;
+    weightCount = n;
+    // Offsets in bytes are 32 bits: into the weights, and into the ring of two impulses a spring.
+    constexpr std::uint64_t offsets = std::uint64_t{1} << 32;
+    fits = std::uint64_t{n} * sizeof(Weight<float, 3>) < offsets &&
+           (2 * std::uint64_t{count} + 1) * sizeof(Lanes) < offsets;
+    if (!fits)
+        return;
     const std::uint32_t fours = (count + 3) / 4 * 4;
     endsA.resize(fours);
     endsB.resize(fours);
@@ -68,19 +87,14 @@ void SpringPack::build(const Relaxator<float, 3>& solver)
         }
     });
     // From here on, where each end's position starts, in bytes from the first weight.
-    const auto position = static_cast<std::uint32_t>(reinterpret_cast<const char*>(&weights->position) -
-                                                     reinterpret_cast<const char*>(weights));
+    static const Weight<float, 3> probe;
+    static const auto position = static_cast<std::uint32_t>(reinterpret_cast<const char*>(&probe.position) -
+                                                            reinterpret_cast<const char*>(&probe));
     for (std::uint32_t* ends : {endsA.elements, endsB.elements}) {
         for (k = 0; k < count; ++k)
             ends[k] = ends[k] * std::uint32_t{sizeof(Weight<float, 3>)} + position;
         std::fill(ends + count, ends + fours, position);
     }
-    built = true;
-    firstSpring = solver.springs.first;
-    lastSpring = solver.springs.last();
-    springCount = solver.springs.count;
-    weightElements = solver.weights.elements;
-    weightCount = n;
 }
 
 bool SpringPack::matches(const Relaxator<float, 3>& solver) const

@@ -18,6 +18,10 @@ class SpringPack {
 public:
     SpringPack();
 
+    // True when the copy can step the solver, after copying its springs if they changed. The copy
+    // addresses weights and impulses with 32-bit offsets: a solver of 59 million weights or 134
+    // million springs needs the list walk.
+    bool prepare(const Relaxator<float, 3>& solver);
     // Copies the solver's springs and notes the list and weight array they came from.
     void build(const Relaxator<float, 3>& solver);
     // False once invalidate ran or the solver's spring list or weight array is no longer the one
@@ -47,8 +51,9 @@ private:
     // before the ends' inverse masses under the per-spring law.
     math::ColumnSums sums;
 
-    // What the copy was made from.
+    // What the copy was made from, and whether it could be made.
     bool built;
+    bool fits;
     const void* firstSpring;
     const void* lastSpring;
     std::int32_t springCount;
