@@ -269,6 +269,7 @@ bool SpringModel::computeVertices()
         }
     };
     auto start = [](std::uint32_t, Lanes* normal) {
+#pragma GCC unroll 4
         for (std::uint32_t lane = 0; lane < 4; ++lane)
             normal[lane] = Lanes{};
     };
@@ -282,6 +283,7 @@ bool SpringModel::computeVertices()
         Lanes ones{1.0f, 1.0f, 1.0f, 1.0f};
         Lanes scale = squares > Lanes{} ? ones / math::squareRoot(squares) : ones;
         std::uint32_t count = std::min(4u, n - 4 * group);
+#pragma GCC unroll 4
         for (std::uint32_t lane = 0; lane < count; ++lane) {
             Lanes unit = normal[lane] * math::broadcast(scale, static_cast<int>(lane));
             vertex[2 * (4 * group + lane) + 1].set(unit[0], unit[1], unit[2]);

@@ -49,7 +49,7 @@ Vector motion(const Weight<float, 3>& weight)
 
 Wind::Wind()
     : triangles(nullptr), direction(1, 0, 0), speed(0.0f), strength(0.0f), gustiness(0.0f), gustPeriod(1.0f), seed(0),
-      time(0.0f)
+      time(0.0f), laidOutWeights(0), padding(0)
 {
 }
 
@@ -66,15 +66,12 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
     if (!triangles)
         return;
     const std::uint32_t n = solver.weights.count;
-    // Every triangle feels the air as the weights move at the start of the step: the pushes are
-    // summed apart and given at the end, so they neither depend on the triangles' order nor wait
-    // for one another. Positions and motions are gathered once, four floats a weight, so that a
-    // triangle reads each corner in one load instead of walking three weight records.
-    if (pushes.count != 4 * n) {
-        pushes.resize(4 * n);
-        corners.resize(8 * n);
-    }
-    std::fill(pushes.begin(), pushes.end(), 0.0f);
+    if (n != laidOutWeights || triangles->count / 3 * 3 != laidOut.count - padding ||
+        !std::equal(triangles->begin(), triangles->begin() + (laidOut.count - padding), laidOut.begin()))
+        layOut(n);
+    // Positions and motions are gathered once, side by side, so that a triangle reads each corner
+    // in one cache line.
+    corners.resize(8 * n);
     const Weight<float, 3>* weights = solver.weights.elements;
     for (std::uint32_t i = 0; i < n; ++i) {
         const Weight<float, 3>& weight = weights[i];
@@ -82,48 +79,77 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
         store(&corners[8 * i], Lanes{weight.position.x, weight.position.y, weight.position.z, 0.0f});
         store(&corners[8 * i + 4], Lanes{moving.x, moving.y, moving.z, 0.0f});
     }
-    const unsigned int* index = triangles->elements;
-    // The area and the normal speed both come from the unnormalised normal n, twice the area long:
-    // force = strength * |n| / 2 * (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n.
+
+    // Every triangle feels the air as the weights moved at the start of the step, four triangles
+    // at a time, with the operations of one triangle in each lane. The area and the normal speed
+    // both come from the unnormalised normal n, twice the area long: force = strength * |n| / 2 *
+    // (v . n / |n|) * n / |n| = strength / 2 * (v . n) / |n| * n. A triangle of no area pushes
+    // nothing.
     const float share = strength * 0.5f * dt / 3.0f;
     const float third = 1.0f / 3.0f;
     const Lanes airLanes{air.x, air.y, air.z, 0.0f};
     const float* p = corners.elements;
     const float* m = corners.elements + 4;
-    float* pushed = pushes.elements;
-    const std::uint32_t indexCount = triangles->count;
-    for (std::uint32_t t = 0; t + 2 < indexCount; t += 3) {
-        const std::uint32_t a = 8 * index[t];
-        const std::uint32_t b = 8 * index[t + 1];
-        const std::uint32_t c = 8 * index[t + 2];
-        Lanes pa = load(p + a);
-        Lanes normal = cross(load(p + b) - pa, load(p + c) - pa);
-        // Summed as Vector::length and the dot product below sum: x, then y, then z.
-        Lanes squares = normal * normal;
-        float twiceArea = std::sqrt(squares[0] + squares[1] + squares[2]);
-        if (twiceArea == 0.0f)
-            continue;
-        Lanes moving = load(m + a) + load(m + b) + load(m + c);
-        Lanes relative = airLanes - third * moving;
-        Lanes along = relative * normal;
-        float normalSpeed = along[0] + along[1] + along[2];
-        Lanes push = (share * normalSpeed / twiceArea) * normal;
-        float* onA = pushed + a / 2;
-        float* onB = pushed + b / 2;
-        float* onC = pushed + c / 2;
-        store(onA, load(onA) + push);
-        store(onB, load(onB) + push);
-        store(onC, load(onC) + push);
-    }
+    auto pushes = [&](std::uint32_t first, std::uint32_t end, Lanes* out) {
+        for (std::uint32_t t = first; t < end; t += 4, out += 4) {
+            Lanes normal[4];
+            Lanes relative[4];
+#pragma GCC unroll 4
+            for (std::uint32_t i = 0; i < 4; ++i) {
+                const std::uint32_t* corner = &laidOut[3 * (t + i)];
+                const std::uint32_t a = 8 * corner[0], b = 8 * corner[1], c = 8 * corner[2];
+                Lanes pa = load(p + a);
+                normal[i] = cross(load(p + b) - pa, load(p + c) - pa);
+                relative[i] = airLanes - third * (load(m + a) + load(m + b) + load(m + c));
+            }
+            Lanes nx, ny, nz, rx, ry, rz;
+            math::transpose(normal, nx, ny, nz);
+            math::transpose(relative, rx, ry, rz);
+            Lanes twiceArea = math::squareRoot(nx * nx + ny * ny + nz * nz);
+            Lanes normalSpeed = rx * nx + ry * ny + rz * nz;
+            Lanes scale = twiceArea == Lanes{} ? Lanes{} : share * normalSpeed / twiceArea;
+#pragma GCC unroll 4
+            for (int i = 0; i < 4; ++i)
+                out[i] = math::broadcast(scale, i) * normal[i];
+        }
+    };
+    auto start = [](std::uint32_t, Lanes* push) {
+#pragma GCC unroll 4
+        for (std::uint32_t lane = 0; lane < 4; ++lane)
+            push[lane] = Lanes{};
+    };
+    const Lanes* values = sums.values();
+    auto term = [&](std::uint32_t, std::uint32_t entry) { return math::at(values, entry); };
     // A pinned weight is never pushed; one of mass 0 takes nothing, as from a spring; the usual mass
     // of 1 needs no division.
-    for (std::uint32_t i = 0; i < n; ++i) {
-        Weight<float, 3>& weight = solver.weights[i];
-        if (weight.pinned || weight.mass == 0.0f)
-            continue;
-        Vector push(pushed[4 * i], pushed[4 * i + 1], pushed[4 * i + 2]);
-        weight.velocity.add(weight.mass == 1.0f ? push : Vector::scaled(1.0f / weight.mass, push));
-    }
+    auto give = [&](std::uint32_t group, const Lanes* push) {
+#pragma GCC unroll 4
+        for (std::uint32_t lane = 0; lane < 4; ++lane) {
+            if (4 * group + lane >= n)
+                break;
+            Weight<float, 3>& weight = solver.weights[4 * group + lane];
+            if (weight.pinned || weight.mass == 0.0f)
+                continue;
+            Vector sum(push[lane][0], push[lane][1], push[lane][2]);
+            weight.velocity.add(weight.mass == 1.0f ? sum : Vector::scaled(1.0f / weight.mass, sum));
+        }
+    };
+    sums.run(pushes, start, term, give);
+}
+
+void Wind::layOut(std::uint32_t weightCount)
+{
+    const std::uint32_t count = triangles->count / 3;
+    padding = (count + 3) / 4 * 4 * 3 - 3 * count;
+    laidOut.resize(3 * count + padding);
+    std::copy(triangles->begin(), triangles->begin() + 3 * count, laidOut.begin());
+    std::fill(laidOut.end() - padding, laidOut.end(), 0u);
+    laidOutWeights = weightCount;
+    sums.build(weightCount, count, 1, [&](auto add) {
+        for (std::uint32_t t = 0; t < count; ++t)
+            for (std::uint32_t corner = 0; corner < 3; ++corner)
+                add(laidOut[3 * t + corner], t, 0);
+    });
 }
 
 } // namespace vardel::physics

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "container/Array.h"
+#include "math/ColumnSums.h"
 #include "math/Vector3.h"
 #include "physics/Effect.h"
 
@@ -45,11 +46,18 @@ class Wind : public Effect {
     float time;
 
 private:
-    // Four floats a weight (x, y, z, unused): its velocity change of the step being taken.
-    container::Array<float> pushes;
+    // Copies the triangles and lays out each weight's pushes, for weightCount weights.
+    void layOut(std::uint32_t weightCount);
+
     // Eight floats a weight: its position and its motion as the step began, each as x, y, z and
     // an unused fourth, side by side so that a triangle finds both of a corner in one cache line.
     container::Array<float> corners;
+    // The triangles as of the last layOut, then padding of triangles of no area to whole fours.
+    container::Array<std::uint32_t> laidOut;
+    std::uint32_t laidOutWeights;
+    std::uint32_t padding;
+    // Per weight, the pushes of its triangles, summed in the triangles' order.
+    math::ColumnSums sums;
 };
 
 } // namespace vardel::physics
