@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "ClothFixture.h"
 #include "support/Expect.h"
@@ -220,6 +222,105 @@ TEST(Wind, EveryTriangleFeelsTheAirAsTheWeightsMovedAtTheStartOfTheStep)
     // Weight 3, of mass 2, takes half the velocity change of weight 1 from their tilted triangle.
     EXPECT_GT(solvers[0].weights[1].velocity.z, 2.0f / 3.0f);
     EXPECT_FLOAT_EQ(solvers[0].weights[3].velocity.z * 2.0f, solvers[0].weights[1].velocity.z - 2.0f / 3.0f);
+}
+
+namespace {
+
+// The wind's velocity changes as adding each triangle's push to its corners in turn computes them.
+std::vector<Vector> scatteredPushes(const Solver& solver, const Wind& wind, float dt)
+{
+    Vector air = wind.airVelocity(wind.time);
+    std::vector<Vector> pushes(solver.weights.count, Vector(0, 0, 0));
+    auto motion = [&](unsigned i) {
+        return solver.weights[i].pinned ? Vector(0, 0, 0) : solver.weights[i].velocity;
+    };
+    const float share = wind.strength * 0.5f * dt / 3.0f;
+    const float third = 1.0f / 3.0f;
+    const auto& index = *wind.triangles;
+    for (unsigned t = 0; t + 2 < index.count; t += 3) {
+        const Vector& pa = solver.weights[index[t]].position;
+        Vector normal = Vector::cross(Vector::difference(solver.weights[index[t + 1]].position, pa),
+                                      Vector::difference(solver.weights[index[t + 2]].position, pa));
+        float twiceArea = normal.length();
+        if (twiceArea == 0.0f)
+            continue;
+        Vector moving = motion(index[t]);
+        moving.add(motion(index[t + 1]));
+        moving.add(motion(index[t + 2]));
+        Vector relative(air.x - third * moving.x, air.y - third * moving.y, air.z - third * moving.z);
+        float normalSpeed = relative.x * normal.x + relative.y * normal.y + relative.z * normal.z;
+        Vector push = Vector::scaled(share * normalSpeed / twiceArea, normal);
+        for (unsigned corner = 0; corner < 3; ++corner)
+            pushes[index[t + corner]].add(push);
+    }
+    std::vector<Vector> velocities;
+    for (unsigned i = 0; i < solver.weights.count; ++i) {
+        const auto& weight = solver.weights[i];
+        Vector velocity = weight.velocity;
+        if (!weight.pinned && weight.mass != 0.0f)
+            velocity.add(weight.mass == 1.0f ? pushes[i] : Vector::scaled(1.0f / weight.mass, pushes[i]));
+        velocities.push_back(velocity);
+    }
+    return velocities;
+}
+
+} // namespace
+
+TEST(Wind, PushesHaveTheBitsOfAddingEachTriangleToItsCornersInTurn)
+{
+    // A cloth whose side is no multiple of four, crumpled and moving, with weights of other masses,
+    // a pinned one, a triangle of no area and one that names a weight twice.
+    Solver solver;
+    cloth::build(solver, 23, 13);
+    Array<unsigned int> triangles;
+    auto addTriangle = [&](unsigned a, unsigned b, unsigned c) {
+        for (unsigned corner : {a, b, c}) {
+            triangles.resize(triangles.count + 1);
+            triangles[triangles.count - 1] = corner;
+        }
+    };
+    for (unsigned row = 0; row + 1 < 13; ++row) {
+        for (unsigned column = 0; column + 1 < 23; ++column) {
+            unsigned i = row * 23 + column;
+            addTriangle(i, i + 1, i + 23);
+            addTriangle(i + 1, i + 24, i + 23);
+        }
+    }
+    addTriangle(40, 40, 41);
+    addTriangle(7, 8, 7 + 23);
+    for (unsigned i = 0; i < solver.weights.count; ++i) {
+        auto& weight = solver.weights[i];
+        weight.position.z = float((i * 7919) % 29) * 0.3f;
+        weight.velocity.set(float(i % 3), float(i % 7) * 0.5f, -float(i % 5));
+        weight.mass = i % 11 == 0 ? 2.5f : (i == 100 ? 0.0f : 1.0f);
+    }
+    solver.weights[8].position = solver.weights[7].position;
+    solver.weights[8].position.x += 1.0f;
+    solver.weights[30].position = solver.weights[7].position;
+    solver.weights[30].position.x += 2.0f;
+    solver.weights[50].pinned = true;
+    Wind wind;
+    wind.triangles = &triangles;
+    wind.direction.set(0.6f, 0.0f, 0.8f);
+    wind.speed = 20.0f;
+    wind.strength = 0.1f;
+    wind.gustiness = 0.5f;
+
+    auto expectScattered = [&](const char* when) {
+        std::vector<Vector> expected = scatteredPushes(solver, wind, 0.05f);
+        wind.beforeStep(solver, 0.05f);
+        int differing = 0;
+        for (unsigned i = 0; i < solver.weights.count; ++i)
+            differing += std::memcmp(&solver.weights[i].velocity, &expected[i], sizeof expected[i]) != 0;
+        EXPECT_EQ(differing, 0) << when;
+    };
+    expectScattered("at first");
+    // Triangles taken out, as a tear does, and then others in their place, as many as before.
+    triangles.resize(triangles.count - 3 * 40);
+    expectScattered("after triangles went");
+    for (unsigned k = 0; k < 60; ++k)
+        triangles[k] = (triangles[k] * 5 + 3) % solver.weights.count;
+    expectScattered("after triangles changed");
 }
 
 TEST(SphereObstacle, AWeightInsideEndsOnTheSurfaceWithNoInwardVelocity)
