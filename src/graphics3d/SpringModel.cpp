@@ -268,13 +268,6 @@ bool SpringModel::computeVertices()
             *out++ = math::cross(position[index[3 * t + 1]] - p0, position[index[3 * t + 2]] - p0);
         }
     };
-    auto start = [](std::uint32_t, Lanes* normal) {
-#pragma GCC unroll 4
-        for (std::uint32_t lane = 0; lane < 4; ++lane)
-            normal[lane] = Lanes{};
-    };
-    const Lanes* faceNormals = normalSums.values();
-    auto term = [&](std::uint32_t, std::uint32_t entry) { return math::at(faceNormals, entry); };
     // As Vector3::normalise, four at a time: a zero vector stays as it is.
     auto finish = [&](std::uint32_t group, const Lanes* normal) {
         Lanes x, y, z;
@@ -289,7 +282,7 @@ bool SpringModel::computeVertices()
             vertex[2 * (4 * group + lane) + 1].set(unit[0], unit[1], unit[2]);
         }
     };
-    normalSums.run(faces, start, term, finish);
+    normalSums.run(faces, finish);
     return true;
 }
 

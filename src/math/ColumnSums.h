@@ -57,6 +57,20 @@ public:
         sum(group, groups, start, term, finish);
     }
 
+    // The same with sums that start from zero and entries that add their values as they are.
+    template <typename Compute, typename Finish>
+    void run(Compute compute, Finish finish) const
+    {
+        auto zero = [](std::uint32_t, Lanes* sums) {
+#pragma GCC unroll 4
+            for (std::uint32_t lane = 0; lane < 4; ++lane)
+                sums[lane] = Lanes{};
+        };
+        const Lanes* base = values();
+        auto value = [base](std::uint32_t, std::uint32_t entry) { return at(base, entry); };
+        run(compute, zero, value, finish);
+    }
+
     // What the entries give to term are offsets in bytes from here.
     const Lanes* values() const { return ring.elements; }
     // The entry past the end of a target's column: four negative zeros, which leave any sum as it is.

@@ -113,13 +113,6 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
                 out[i] = math::broadcast(scale, i) * normal[i];
         }
     };
-    auto start = [](std::uint32_t, Lanes* push) {
-#pragma GCC unroll 4
-        for (std::uint32_t lane = 0; lane < 4; ++lane)
-            push[lane] = Lanes{};
-    };
-    const Lanes* values = sums.values();
-    auto term = [&](std::uint32_t, std::uint32_t entry) { return math::at(values, entry); };
     // A pinned weight is never pushed; one of mass 0 takes nothing, as from a spring; the usual mass
     // of 1 needs no division.
     auto give = [&](std::uint32_t group, const Lanes* push) {
@@ -134,7 +127,7 @@ void Wind::beforeStep(Relaxator<float, 3>& solver, float dt)
             weight.velocity.add(weight.mass == 1.0f ? sum : Vector::scaled(1.0f / weight.mass, sum));
         }
     };
-    sums.run(pushes, start, term, give);
+    sums.run(pushes, give);
 }
 
 void Wind::layOut(std::uint32_t weightCount)
