@@ -76,7 +76,8 @@ class SpringModel : public DynamicModel {
     Solver* relaxator;
     // Two per weight: position, then normal.
     container::Array<math::Vector3<float>> vertices;
-    // Three weight indices per triangle drawn.
+    // Three weight indices per triangle drawn. Changed through setIndices and removeTrianglesAlong,
+    // which send it to the index buffer and lay out the sums of the vertices' normals anew.
     container::Array<unsigned int> indices;
 
 private:
