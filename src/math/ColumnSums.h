@@ -36,7 +36,8 @@ public:
     }
 
     // Computes the sums. For each chunk, compute(first, end, out) writes the values of sources
-    // first to end - 1 to out in source order, valuesPerSource each. Then for each group that has
+    // first to end - 1 to out in source order, valuesPerSource each; out has room for a whole
+    // chunk, so that compute may work in fours past end. Then for each group that has
     // all its sources, start(group, sums) sets the group's four sums; term(lane, entry) gives what
     // an entry adds to the sum of that lane, normally at(values(), entry); finish(group, sums)
     // takes the results. The lanes of a last group past the targets sum only padding.
