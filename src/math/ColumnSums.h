@@ -32,7 +32,9 @@ public:
         begin(targets, sources, valuesPerSource);
         visit([this](std::uint32_t target, std::uint32_t source, std::uint32_t) { count(target, source); });
         arrange();
-        visit([this](std::uint32_t target, std::uint32_t source, std::uint32_t value) { place(target, source, value); });
+        visit([this](std::uint32_t target, std::uint32_t source, std::uint32_t value) {
+            place(target, source, value);
+        });
     }
 
     // Computes the sums. For each chunk, compute(first, end, out) writes the values of sources

@@ -37,7 +37,8 @@ struct UniformLaw {
 } // namespace
 
 SpringPack::SpringPack()
-    : built(false), fits(false), firstSpring(nullptr), lastSpring(nullptr), springCount(0), weightElements(nullptr), weightCount(0)
+    : built(false), fits(false), firstSpring(nullptr), lastSpring(nullptr), springCount(0), weightElements(nullptr),
+      weightCount(0)
 {
 }
 
@@ -87,9 +88,9 @@ void SpringPack::build(const Relaxator<float, 3>& solver)
         }
     });
     // From here on, where each end's position starts, in bytes from the first weight.
-    static const Weight<float, 3> probe;
-    static const auto position = static_cast<std::uint32_t>(reinterpret_cast<const char*>(&probe.position) -
-                                                            reinterpret_cast<const char*>(&probe));
+    const Weight<float, 3> probe;
+    const auto position = static_cast<std::uint32_t>(reinterpret_cast<const char*>(&probe.position) -
+                                                     reinterpret_cast<const char*>(&probe));
     for (std::uint32_t* ends : {endsA.elements, endsB.elements}) {
         for (k = 0; k < count; ++k)
             ends[k] = ends[k] * std::uint32_t{sizeof(Weight<float, 3>)} + position;
