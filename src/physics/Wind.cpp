@@ -138,8 +138,12 @@ void Wind::layOut(std::uint32_t weightCount)
     std::copy(triangles->begin(), triangles->begin() + 3 * count, laidOut.begin());
     std::fill(laidOut.end() - padding, laidOut.end(), 0u);
     laidOutWeights = weightCount;
-    sums.build(weightCount, count, 1, [&](auto add) {
-        for (std::uint32_t t = 0; t < count; ++t)
+    // Triangles that name a weight the solver does not have make the wind blow on nothing, rather
+    // than on memory past the weights.
+    bool named = std::all_of(laidOut.begin(), laidOut.end(), [&](std::uint32_t i) { return i < weightCount; });
+    const std::uint32_t blown = named ? count : 0;
+    sums.build(weightCount, blown, 1, [&](auto add) {
+        for (std::uint32_t t = 0; t < blown; ++t)
             for (std::uint32_t corner = 0; corner < 3; ++corner)
                 add(laidOut[3 * t + corner], t, 0);
     });

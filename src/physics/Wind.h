@@ -27,7 +27,8 @@ class Wind : public Effect {
     void beforeStep(Relaxator<float, 3>& solver, float dt) override;
 
     // Weight indices, three per triangle, of the solver the wind is attached to; read at every
-    // step, so triangles taken out of it no longer catch the wind. Not owned.
+    // step, so triangles taken out of it no longer catch the wind. While any names a weight the
+    // solver does not have, the wind blows on nothing. Not owned.
     const container::Array<unsigned int>* triangles;
     // Unit length.
     math::Vector3<float> direction;

@@ -321,6 +321,15 @@ TEST(Wind, PushesHaveTheBitsOfAddingEachTriangleToItsCornersInTurn)
     for (unsigned k = 0; k < 60; ++k)
         triangles[k] = (triangles[k] * 5 + 3) % solver.weights.count;
     expectScattered("after triangles changed");
+
+    // A triangle naming a weight the solver does not have: nothing is pushed, nothing else is read.
+    triangles[3] = solver.weights.count;
+    std::vector<Vector> before;
+    for (const auto& weight : solver.weights)
+        before.push_back(weight.velocity);
+    wind.beforeStep(solver, 0.05f);
+    for (unsigned i = 0; i < solver.weights.count; ++i)
+        EXPECT_EQ(std::memcmp(&solver.weights[i].velocity, &before[i], sizeof before[i]), 0) << i;
 }
 
 TEST(SphereObstacle, AWeightInsideEndsOnTheSurfaceWithNoInwardVelocity)
