@@ -37,7 +37,7 @@ void ColumnSums::arrange()
         firstRow[group + 1] = firstRow[group] + 4 * *std::max_element(column, end);
     }
     // The ring must hold, in whole chunks, every source from the oldest one a group still needs to
-    // the last one computed, as run goes through them; a cloth's groups need about two rows.
+    // the last one computed, as run goes through them: for a cloth, a row's springs and a chunk.
     std::uint32_t window = chunk;
     std::uint32_t group = 0;
     for (std::uint32_t first = 0; first < sourceCount || group < groups; first += chunk) {
